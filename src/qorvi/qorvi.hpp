@@ -45,9 +45,12 @@ public:
     ~Program_Error() override;
 };
 
-// An object attached to a string used in a way its attachment does not allow.
+// Declared for clients; the library itself never raises it.
 class QORVI_API Magic_Error : public std::logic_error {
 public:
+    // The name under which the exception is known.
+    static constexpr const char* Exception_Name = "QORVI.MAGIC_ERROR";
+
     explicit Magic_Error(const std::string& message);
     explicit Magic_Error(const char* message);
     ~Magic_Error() override;

@@ -1,5 +1,7 @@
 #include <cstddef>
+#include <qorvi/strings/strings.hpp>
 #include <qorvi/ucd/characters.hpp>
+#include <qorvi/ucd/implementation-utf8_casing.hpp>
 
 namespace Qorvi::Characters {
 
@@ -25,7 +27,75 @@ constexpr bool is_blank(char c) noexcept {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
 
+using Implementation::UTF8_Casing::Case_Mapping;
+using Implementation::UTF8_Strings::UTF8_String_Data;
+using Strings::Virtual_String;
+
+Virtual_String mapping_of(Virtual_Character item, Case_Mapping mapping) {
+    UTF8_String_Data data;
+    try {
+        Implementation::UTF8_Casing::Get_Case_Mapping(item, mapping, data);
+    } catch (...) {
+        Implementation::UTF8_Strings::Unreference(data);
+        throw;
+    }
+    Virtual_String result;
+    Strings::Internals::Set_By_Move(result, data);
+    return result;
+}
+
+// A simple mapping is always exactly one character: the first of the stored result, or the
+// character itself.
+Virtual_Character
+simple_mapping_of(Virtual_Character item,
+                  const Implementation::UCD_Casing_UTF8::Mapping_Data_Offset_Array& index) {
+    if (!Is_Valid_Virtual_Character(item)) {
+        throw Constraint_Error("not a Unicode scalar value");
+    }
+    const auto record =
+        Implementation::UTF8_Casing::Get_Simplified_Case_Mapping_Information(index, item);
+    if (!record.Has_Mapping() || record.Size() == 0) {
+        return item;
+    }
+    const auto& table = Implementation::UCD_Casing_UTF8::UTF8_Data_Table;
+    auto offset = static_cast<UTF8_Code_Unit_Offset>(record.Offset());
+    return Implementation::UTF8_Encoding::Unchecked_Decode_Forward(
+        Implementation::UTF8_Encoding::UTF8_Code_Unit_Array(table.data(), table.size()), offset);
+}
+
 } // namespace
+
+Virtual_String Get_Lowercase_Mapping(Virtual_Character Item) {
+    return Get_Lowercase_Mapping(Item, Locales::Current_Locale());
+}
+Virtual_String Get_Lowercase_Mapping(Virtual_Character Item, const Locales::Locale&) {
+    return mapping_of(Item, Case_Mapping::LOWERCASE);
+}
+Virtual_String Get_Titlecase_Mapping(Virtual_Character Item) {
+    return Get_Titlecase_Mapping(Item, Locales::Current_Locale());
+}
+Virtual_String Get_Titlecase_Mapping(Virtual_Character Item, const Locales::Locale&) {
+    return mapping_of(Item, Case_Mapping::TITLECASE);
+}
+Virtual_String Get_Uppercase_Mapping(Virtual_Character Item) {
+    return Get_Uppercase_Mapping(Item, Locales::Current_Locale());
+}
+Virtual_String Get_Uppercase_Mapping(Virtual_Character Item, const Locales::Locale&) {
+    return mapping_of(Item, Case_Mapping::UPPERCASE);
+}
+
+Virtual_Character Get_Simple_Lowercase_Mapping(Virtual_Character Item) {
+    return simple_mapping_of(Item, Implementation::UCD_Casing_UTF8::Simple_Lowercase_Index);
+}
+Virtual_Character Get_Simple_Titlecase_Mapping(Virtual_Character Item) {
+    return simple_mapping_of(Item, Implementation::UCD_Casing_UTF8::Simple_Titlecase_Index);
+}
+Virtual_Character Get_Simple_Uppercase_Mapping(Virtual_Character Item) {
+    return simple_mapping_of(Item, Implementation::UCD_Casing_UTF8::Simple_Uppercase_Index);
+}
+Virtual_Character Get_Simple_Case_Folding(Virtual_Character Item) {
+    return simple_mapping_of(Item, Implementation::UCD_Casing_UTF8::Simple_Case_Folding_Index);
+}
 
 std::string_view Image(General_Category value) {
     const auto code = static_cast<std::size_t>(value);

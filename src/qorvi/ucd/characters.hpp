@@ -1,6 +1,7 @@
 // Unicode 15.1 character properties: general category, the derived case properties and the
-// character classes built on the category. Every query is a pure function over constant
-// tables (two table reads and a few bit operations, inlined), safe to call from any thread.
+// character classes built on the category, and the case mappings of single characters. Every
+// query is a pure function over constant tables, safe to call from any thread; the property
+// queries are two table reads and a few bit operations, inlined.
 //
 // Argument rules:
 // - Get_General_Category, Is_Control, Is_Format and Is_Graphic accept any 32-bit value: values
@@ -8,6 +9,8 @@
 // - Get_Lowercase, Get_Uppercase and Get_Cased take a Virtual_Character and throw
 //   Qorvi::Constraint_Error for any value above 0x10FFFF. Surrogate code points, which are not
 //   characters, answer false.
+// - The case mapping queries take a Virtual_Character and throw Qorvi::Constraint_Error for a
+//   value that is not a Unicode scalar value (a surrogate, or above 0x10FFFF).
 #pragma once
 
 #include <array>
@@ -15,6 +18,13 @@
 #include <qorvi/qorvi.hpp>
 #include <qorvi/ucd/implementation-ucd_core.hpp>
 #include <string_view>
+
+namespace Qorvi::Strings {
+class Virtual_String; // <qorvi/strings/strings.hpp>, needed to use the mapping queries
+}
+namespace Qorvi::Locales {
+class Locale;
+}
 
 namespace Qorvi::Characters {
 
@@ -154,6 +164,28 @@ inline bool Is_Format(char32_t Item) {
 inline bool Is_Graphic(char32_t Item) {
     return Get_General_Category(Item) <= General_Category::SPACE_SEPARATOR;
 }
+
+// Case mappings of one character, language-independent: a locale is accepted and not
+// consulted, and the forms without one use Current_Locale (). No context applies (the
+// lowercase of U+03A3 is U+03C3). The full mappings may give several characters (the
+// uppercase of U+00DF is "SS"); a character without a mapping gives itself.
+QORVI_API Strings::Virtual_String Get_Lowercase_Mapping(Virtual_Character Item);
+QORVI_API Strings::Virtual_String Get_Lowercase_Mapping(Virtual_Character Item,
+                                                        const Locales::Locale& Locale);
+QORVI_API Strings::Virtual_String Get_Titlecase_Mapping(Virtual_Character Item);
+QORVI_API Strings::Virtual_String Get_Titlecase_Mapping(Virtual_Character Item,
+                                                        const Locales::Locale& Locale);
+QORVI_API Strings::Virtual_String Get_Uppercase_Mapping(Virtual_Character Item);
+QORVI_API Strings::Virtual_String Get_Uppercase_Mapping(Virtual_Character Item,
+                                                        const Locales::Locale& Locale);
+
+// The simple (one-to-one) mappings of UnicodeData.txt and the simple case folding of
+// CaseFolding.txt; the simple titlecase falls back to the simple uppercase where none is
+// listed. A character without a mapping gives itself.
+QORVI_API Virtual_Character Get_Simple_Lowercase_Mapping(Virtual_Character Item);
+QORVI_API Virtual_Character Get_Simple_Titlecase_Mapping(Virtual_Character Item);
+QORVI_API Virtual_Character Get_Simple_Uppercase_Mapping(Virtual_Character Item);
+QORVI_API Virtual_Character Get_Simple_Case_Folding(Virtual_Character Item);
 
 // True for the Unicode scalar values 0x0000 .. 0xD7FF and 0xE000 .. 0x10FFFF.
 constexpr bool Is_Valid_Virtual_Character(char32_t Item) noexcept {

@@ -1,0 +1,152 @@
+// Recognition of one JSON number fed character by character by a JSON reader, and its exact
+// classification as a signed 64-bit integer, a correctly rounded double (round to nearest,
+// ties to even) or a value out of range.
+//
+// Calling order for one number: Reset; set Minus for a leading minus sign; Int_Digit for each
+// digit before the point; Decimal_Point and Frac_Digit for a fraction; for an exponent, set
+// Exponent_Minus for a minus sign and call Exp_Digit for each exponent digit; then
+// To_JSON_Number with the number's text (or Classify, which converts without the text).
+// The reader checks the JSON syntax; this unit only accumulates what it is given. Nothing here
+// allocates memory.
+#pragma once
+
+#include <cstdint>
+#include <qorvi/export.hpp>
+#include <qorvi/numbers/implementation-packed_decimals.hpp>
+#include <qorvi/strings/strings.hpp>
+
+namespace Qorvi::Implementation::Numbers {
+
+enum class JSON_Number_Kind : std::uint8_t { NONE, JSON_INTEGER, JSON_FLOAT, OUT_OF_RANGE };
+
+// Only OUT_OF_RANGE is set by this unit (an exponent of ten or more significant digits).
+enum class Parsing_Error_States : std::uint8_t { NOT_A_ERROR, OUT_OF_RANGE, PRECISION_LOST };
+
+// The accumulator of one number. The reader sets Minus and Exponent_Minus; the operations
+// below maintain the rest.
+struct Parsing_State {
+    Parsing_Error_States Error = Parsing_Error_States::NOT_A_ERROR;
+    // The number has a leading minus sign.
+    bool Minus = false;
+    // A decimal point was seen.
+    bool Fractional = false;
+    // At least one exponent digit was seen.
+    bool Exponential = false;
+    // The exponent has a minus sign.
+    bool Exponent_Minus = false;
+    // Magnitude of the exponent.
+    std::int32_t Exponent = 0;
+    // Significant digits of the exponent (leading zeros not counted).
+    std::int32_t Exponent_Digits = 0;
+    // Significant digits of the integer part and the fraction.
+    Packed_Decimals::Packed_Decimal Decimal;
+};
+
+// A double as (mantissa, biased exponent): Mantissa holds the 52 stored bits of a finished
+// result, Power the biased exponent 0 .. 2047 (2047 with mantissa 0 is infinity). A negative
+// Power marks an approximation that the exact digit comparison must still decide.
+struct Decoded_Float {
+    std::uint64_t Mantissa = 0;
+    std::int32_t Power = 0;
+
+    friend constexpr bool operator==(const Decoded_Float&, const Decoded_Float&) = default;
+};
+
+// What a number classifies as: the kind (never NONE) and, for JSON_INTEGER, the integer, for
+// JSON_FLOAT, the double. The other value field is 0.
+struct Classified_Number {
+    JSON_Number_Kind Kind = JSON_Number_Kind::NONE;
+    std::int64_t Integer_Value = 0;
+    double Float_Value = 0.0;
+};
+
+// A recognized number: its kind, its text as the reader passed it (for every kind but NONE)
+// and, for JSON_INTEGER, the integer, for JSON_FLOAT, the double (the other value is 0). The
+// default value has kind NONE.
+struct JSON_Number {
+    JSON_Number_Kind Kind = JSON_Number_Kind::NONE;
+    Qorvi::Strings::Virtual_String String_Value;
+    std::int64_t Integer_Value = 0;
+    double Float_Value = 0.0;
+
+    // Equal kinds and, for kinds other than NONE, equal texts and equal values (doubles compare
+    // as doubles, so 0.0 equals -0.0).
+    friend QORVI_API bool operator==(const JSON_Number& Left, const JSON_Number& Right) noexcept;
+};
+
+// Prepares Self for a new number.
+inline void Reset(Parsing_State& Self) {
+    Self.Error = Parsing_Error_States::NOT_A_ERROR;
+    Self.Minus = false;
+    Self.Fractional = false;
+    Self.Exponential = false;
+    Self.Exponent_Minus = false;
+    Self.Exponent = 0;
+    Self.Exponent_Digits = 0;
+    Packed_Decimals::Clear(Self.Decimal);
+}
+
+// A digit of the integer part: U+0030 .. U+0039, Constraint_Error otherwise. Ignored once
+// Error is set.
+inline void Int_Digit(Parsing_State& Self, char32_t Digit) {
+    if (Self.Error != Parsing_Error_States::NOT_A_ERROR) {
+        return;
+    }
+    Packed_Decimals::Append_Integral(Self.Decimal, static_cast<std::uint32_t>(Digit - U'0'));
+}
+
+// The decimal point.
+inline void Decimal_Point(Parsing_State& Self) {
+    Self.Fractional = true;
+    Packed_Decimals::Append_Decimal_Point(Self.Decimal);
+}
+
+// A digit of the fraction: U+0030 .. U+0039, Constraint_Error otherwise. Ignored once Error is
+// set.
+inline void Frac_Digit(Parsing_State& Self, char32_t Digit) {
+    if (Self.Error != Parsing_Error_States::NOT_A_ERROR) {
+        return;
+    }
+    Packed_Decimals::Append_Fractional(Self.Decimal, static_cast<std::uint32_t>(Digit - U'0'));
+}
+
+// A digit of the exponent: U+0030 .. U+0039, Constraint_Error otherwise. Ignored once Error is
+// set. Leading zeros are skipped; a tenth significant digit sets Error to OUT_OF_RANGE.
+inline void Exp_Digit(Parsing_State& Self, char32_t Digit) {
+    if (Self.Error != Parsing_Error_States::NOT_A_ERROR) {
+        return;
+    }
+    const auto value = static_cast<std::uint32_t>(Digit - U'0');
+    if (value > 9) {
+        Packed_Decimals::Detail::raise_bad_digit();
+    }
+    Self.Exponential = true;
+    if (Self.Exponent == 0 && value == 0) {
+        return;
+    }
+    if (Self.Exponent_Digits > 8) {
+        Self.Error = Parsing_Error_States::OUT_OF_RANGE;
+        return;
+    }
+    Self.Exponent = Self.Exponent * 10 + static_cast<std::int32_t>(value);
+    ++Self.Exponent_Digits;
+}
+
+// Classifies the number accumulated in Self and converts it:
+// - written as an integer (no point, no exponent digit): JSON_INTEGER when it has at most 19
+//   significant digits and fits a signed 64-bit integer, OUT_OF_RANGE otherwise;
+// - otherwise JSON_FLOAT with the correctly rounded double (a value too small becomes zero or
+//   a subnormal, with the number's sign; a zero stays a zero whatever its exponent), or
+//   OUT_OF_RANGE when the value rounds beyond the largest double.
+QORVI_API Classified_Number Classify(const Parsing_State& Self);
+
+// Classifies and converts the number accumulated in Self (see Classify) into To, which carries
+// String_Value as the number's text.
+QORVI_API void To_JSON_Number(const Parsing_State& Self,
+                              const Qorvi::Strings::Virtual_String& String_Value, JSON_Number& To);
+
+// The double whose bits are the low 52 bits of Mantissa, Power shifted left by 52, and bit 63
+// when Minus. Power must be 0 .. 2047 (Constraint_Error otherwise).
+QORVI_API double Encode_IEEE_Float(std::uint64_t Mantissa, std::int32_t Power, bool Minus);
+
+} // namespace Qorvi::Implementation::Numbers

@@ -1,0 +1,199 @@
+// The decimal digits of one number, stored four bits each while the number is read, and
+// turned into integers only once at the end.
+//
+// Digit number i lives in the 64-bit word i / 16, in bits 4 * (i mod 16) .. 4 * (i mod 16) + 3:
+// each word holds 16 consecutive digits with the earliest in its lowest four bits (on a
+// little-endian machine, digit i is in byte i / 2, low half for even i). The integer part
+// starts at digit 0; the fraction starts at the first word boundary after it.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <qorvi/export.hpp>
+#include <qorvi/implementation-checked.hpp>
+#include <qorvi/numbers/implementation-numbers-tables.hpp>
+
+namespace Qorvi::Implementation::Big_Integers {
+struct Big_Integer;
+} // namespace Qorvi::Implementation::Big_Integers
+
+namespace Qorvi::Implementation::Packed_Decimals {
+
+// Digits kept in all (integer part and fraction); the rest are counted but not stored.
+inline constexpr std::int32_t Digit_Capacity = 784;
+// Positions of the digit store: 784 digits always fit, whatever the fraction's alignment.
+inline constexpr std::int32_t Digit_Positions = 800;
+
+using Unsigned_64_Array = std::array<std::uint64_t, Digit_Positions / 16>;
+
+struct Packed_Decimal {
+    // Digits 0 .. 799, four bits each (see above). Only the positions the counts below cover
+    // hold meaningful values.
+    Unsigned_64_Array Digits{};
+    // Digits of the integer part after its leading zeros, including those that did not fit.
+    std::int32_t Integral_Digits = 0;
+    // Word where the fraction digits start; -1 while no decimal point was seen.
+    std::int32_t Point = -1;
+    // Fraction digits stored.
+    std::int32_t Fractional_Digits = 0;
+    // Stored fraction digits up to and including the last non-zero one.
+    std::int32_t Significant_Fractional_Digits = 0;
+    // Decimal exponent correction: minus the leading zeros of a pure fraction, plus the integer
+    // digits that did not fit.
+    std::int32_t Exponent_Adjust = 0;
+    // Some digit did not fit.
+    bool Truncated = false;
+    // Some digit that did not fit was not zero. The stored digits then stand for a value
+    // slightly below the number's, which decides the rounding of a number that would otherwise
+    // sit exactly on a halfway point.
+    bool Dropped_Non_Zero = false;
+};
+
+// The first significant digits of a decimal: W (at most 19 digits) and the decimal scale that
+// goes with it; Inexact tells that further non-zero digits were left out.
+struct Leading_Digits {
+    std::uint64_t W;
+    std::int32_t Scale;
+    bool Inexact;
+};
+
+namespace Detail {
+
+[[noreturn]] QORVI_API void raise_bad_digit();
+[[noreturn]] QORVI_API void raise_fraction_without_point();
+QORVI_API void append_integral_beyond_capacity(Packed_Decimal& self, std::uint32_t digit);
+
+// Writes digit value d (0..9) at position i, clearing the higher positions of its word (so a
+// word never needs clearing beforehand).
+inline void store(Packed_Decimal& self, std::int32_t i, std::uint32_t d) {
+    auto& word = self.Digits[static_cast<std::size_t>(i >> 4)];
+    const unsigned shift = static_cast<unsigned>(i & 15) * 4;
+    word = (word & ((std::uint64_t{1} << shift) - 1)) | (std::uint64_t{d} << shift);
+}
+
+} // namespace Detail
+
+// The value of the first Count digits (1 .. 16) of a word, computed without a loop: the digits
+// are moved to the top of the word, then neighbours are combined with the earlier one as the
+// more significant: within bytes, 16-bit groups, 32-bit halves, and finally the two halves.
+constexpr std::uint64_t Group_Value(std::uint64_t Word, std::int32_t Count) {
+    std::uint64_t x = Word << (4 * (16 - Count));
+    x = (x & 0x0F0F0F0F0F0F0F0FU) * 10 + ((x >> 4) & 0x0F0F0F0F0F0F0F0FU);
+    x = (x & 0x00FF00FF00FF00FFU) * 100 + ((x >> 8) & 0x00FF00FF00FF00FFU);
+    x = (x & 0x0000FFFF0000FFFFU) * 10000 + ((x >> 16) & 0x0000FFFF0000FFFFU);
+    return (x & 0xFFFFFFFFU) * 100000000 + (x >> 32);
+}
+
+// Digit number Position (0 .. 799) of the store.
+constexpr std::uint32_t Stored_Digit(const Packed_Decimal& Self, std::int32_t Position) {
+    return static_cast<std::uint32_t>(
+        (Self.Digits[static_cast<std::size_t>(Position >> 4)] >> (4 * (Position & 15))) & 0xF);
+}
+
+// Empties the decimal. The digit words are left as they are: every word is rewritten from its
+// first position on before it is read.
+inline void Clear(Packed_Decimal& Self) {
+    Self.Integral_Digits = 0;
+    Self.Point = -1;
+    Self.Fractional_Digits = 0;
+    Self.Significant_Fractional_Digits = 0;
+    Self.Exponent_Adjust = 0;
+    Self.Truncated = false;
+    Self.Dropped_Non_Zero = false;
+}
+
+// Adds a digit (0 .. 9, Constraint_Error otherwise) of the integer part. Leading zeros are
+// skipped; beyond the capacity the digit is counted and dropped.
+inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
+    if (Digit > 9) {
+        Detail::raise_bad_digit();
+    }
+    if (Self.Integral_Digits < Digit_Capacity) [[likely]] {
+        if (Self.Integral_Digits == 0 && Digit == 0) {
+            return;
+        }
+        Detail::store(Self, Self.Integral_Digits, Digit);
+        ++Self.Integral_Digits;
+    } else {
+        Detail::append_integral_beyond_capacity(Self, Digit);
+    }
+}
+
+// Marks the start of the fraction: it begins on the next word boundary after the integer part.
+inline void Append_Decimal_Point(Packed_Decimal& Self) {
+    Self.Point = Self.Integral_Digits / 16 + (Self.Integral_Digits % 16 != 0 ? 1 : 0);
+}
+
+// Adds a digit (0 .. 9, Constraint_Error otherwise) of the fraction. Leading zeros of a pure
+// fraction only lower the exponent; beyond the capacity the digit is dropped. A digit stored
+// before Append_Decimal_Point raises Constraint_Error.
+inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
+    if (Digit > 9) {
+        Detail::raise_bad_digit();
+    }
+    if (Self.Integral_Digits == 0 && Self.Fractional_Digits == 0 && Digit == 0) {
+        Self.Exponent_Adjust = Checked::Subtract(Self.Exponent_Adjust, 1);
+        return;
+    }
+    if (Self.Integral_Digits >= Digit_Capacity - Self.Fractional_Digits) [[unlikely]] {
+        Self.Truncated = true;
+        Self.Dropped_Non_Zero = Self.Dropped_Non_Zero || Digit != 0;
+        return;
+    }
+    if (Self.Point < 0) [[unlikely]] {
+        Detail::raise_fraction_without_point();
+    }
+    Detail::store(Self, Self.Point * 16 + Self.Fractional_Digits, Digit);
+    ++Self.Fractional_Digits;
+    if (Digit != 0) {
+        Self.Significant_Fractional_Digits = Self.Fractional_Digits;
+    }
+}
+
+// The first 19 significant digits (integer part, then fraction) as an integer, the decimal
+// scale that goes with them, and whether further non-zero digits were left out.
+inline Leading_Digits Decode_As_Integer(const Packed_Decimal& Self) {
+    constexpr std::int32_t limit = 19;
+    const auto& powers = Numbers::Tables::Powers_Of_10_U64;
+    const std::int64_t total =
+        std::int64_t{Self.Integral_Digits} + Self.Significant_Fractional_Digits;
+    if (total == 0) {
+        return {0, Self.Exponent_Adjust, Self.Dropped_Non_Zero};
+    }
+    std::uint64_t w = 0;
+    const std::int32_t integral = std::min(Self.Integral_Digits, limit);
+    std::int32_t taken = 0;
+    for (std::size_t word = 0; taken < integral; ++word) {
+        const std::int32_t k = std::min(16, integral - taken);
+        w = w * powers[static_cast<std::size_t>(k)] + Group_Value(Self.Digits[word], k);
+        taken += k;
+    }
+    if (Self.Integral_Digits > limit) {
+        return {w, Self.Integral_Digits - limit, true};
+    }
+    const auto wanted = static_cast<std::int32_t>(std::min<std::int64_t>(limit, total));
+    std::int32_t fraction = 0;
+    while (taken < wanted) {
+        const std::int32_t k = std::min(16, wanted - taken);
+        const auto word = static_cast<std::size_t>(Self.Point + fraction / 16);
+        w = w * powers[static_cast<std::size_t>(k)] + Group_Value(Self.Digits[word], k);
+        taken += k;
+        fraction += k;
+    }
+    return {w, Checked::Subtract(Self.Exponent_Adjust, fraction),
+            taken < total || Self.Dropped_Non_Zero};
+}
+
+// Result := the significant digits as one integer, all of them (up to the 784 stored). When a
+// non-zero digit was dropped, the stored digits including trailing zeros are taken and a final
+// digit 1 is appended, which puts the integer strictly between the stored digits and the next
+// value up at the last stored position: the comparison with a halfway point between two
+// doubles, whose exact decimal has at most 768 significant digits, then comes out as for the
+// complete number.
+// Exponent is the decimal exponent that goes with W of Decode_As_Integer; the result is the
+// exponent that goes with Result.
+QORVI_API std::int32_t Decode_As_Big_Integer(const Packed_Decimal& Self, std::int32_t Exponent,
+                                             Big_Integers::Big_Integer& Result);
+
+} // namespace Qorvi::Implementation::Packed_Decimals

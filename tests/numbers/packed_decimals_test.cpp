@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+#include <qorvi/numbers/implementation-big_integers.hpp>
+#include <qorvi/numbers/implementation-packed_decimals.hpp>
+#include <string>
+
+namespace {
+
+using namespace Qorvi::Implementation::Packed_Decimals;
+namespace Big = Qorvi::Implementation::Big_Integers;
+
+// Stores the digits of a text such as "123.456" (no sign, no exponent).
+Packed_Decimal make(const std::string& text) {
+    Packed_Decimal d;
+    bool fraction = false;
+    for (const char c : text) {
+        if (c == '.') {
+            Append_Decimal_Point(d);
+            fraction = true;
+        } else if (fraction) {
+            Append_Fractional(d, static_cast<std::uint32_t>(c - '0'));
+        } else {
+            Append_Integral(d, static_cast<std::uint32_t>(c - '0'));
+        }
+    }
+    return d;
+}
+
+// A word holding the digits of text (up to 16), the first in the lowest four bits.
+std::uint64_t word_of(const std::string& text) {
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        word |= static_cast<std::uint64_t>(text[i] - '0') << (4 * i);
+    }
+    return word;
+}
+
+// The integer of a digit string, one digit at a time (another path than the grouped reading).
+Big::Big_Integer big_of(const std::string& digits) {
+    Big::Big_Integer n;
+    for (const char c : digits) {
+        Big::Multiply(n, 10);
+        Big::Add(n, static_cast<std::uint64_t>(c - '0'));
+    }
+    return n;
+}
+
+TEST(Packed_Decimals, GroupValueReadsTheFirstDigitsOfAWord) {
+    const std::string digits = "9081726354453627";
+    const std::uint64_t word = word_of(digits);
+    for (int k = 1; k <= 16; ++k) {
+        EXPECT_EQ(Group_Value(word, k), std::stoull(digits.substr(0, static_cast<std::size_t>(k))))
+            << k;
+    }
+    EXPECT_EQ(Group_Value(word_of("9999999999999999"), 16), 9999999999999999U);
+    EXPECT_EQ(Group_Value(word_of("0000000000000001"), 16), 1U);
+    // Positions above the count are ignored, whatever they hold.
+    EXPECT_EQ(Group_Value(word_of("1200000000000000") | (~std::uint64_t{0} << 8), 2), 12U);
+}
+
+TEST(Packed_Decimals, LeadingZerosOfAPureFractionOnlyMoveTheExponent) {
+    const Packed_Decimal d = make("0.000123");
+    EXPECT_EQ(d.Integral_Digits, 0);
+    EXPECT_EQ(d.Exponent_Adjust, -3);
+    EXPECT_EQ(d.Fractional_Digits, 3);
+    EXPECT_EQ(Stored_Digit(d, 0), 1U);
+    EXPECT_EQ(Stored_Digit(d, 1), 2U);
+    EXPECT_EQ(Stored_Digit(d, 2), 3U);
+    const Leading_Digits lead = Decode_As_Integer(d);
+    EXPECT_EQ(lead.W, 123U);
+    EXPECT_EQ(lead.Scale, -6);
+    EXPECT_FALSE(lead.Inexact);
+}
+
+TEST(Packed_Decimals, TrailingZerosOfTheFractionAreNotSignificant) {
+    const Packed_Decimal d = make("1.50");
+    EXPECT_EQ(d.Fractional_Digits, 2);
+    EXPECT_EQ(d.Significant_Fractional_Digits, 1);
+    const Leading_Digits lead = Decode_As_Integer(d);
+    EXPECT_EQ(lead.W, 15U);
+    EXPECT_EQ(lead.Scale, -1);
+    EXPECT_FALSE(lead.Inexact);
+}
+
+TEST(Packed_Decimals, DecodeAsIntegerTakesNineteenDigits) {
+    struct Case {
+        const char* text;
+        std::uint64_t w;
+        std::int32_t scale;
+        bool inexact;
+    };
+    const Case cases[] = {
+        {"1234567890123456789012345", 1234567890123456789U, 6, true},
+        {"1000000000000000000000000", 1000000000000000000U, 6, true}, // counted, not looked at
+        {"1234567890.123456789012345", 1234567890123456789U, -9, true},
+        {"12345678901234567.89", 1234567890123456789U, -2, false},
+        {"12345678901234567.890000", 1234567890123456789U, -2, false},
+        {"0.00000000000000000000001234567890123456789", 1234567890123456789U, -41, false},
+        {"17.00000000000000000001", 1700000000000000000U, -17, true},
+        {"0", 0U, 0, false},
+        {"000.000", 0U, -3, false},
+        {"9999999999999999999", 9999999999999999999U, 0, false},
+    };
+    for (const Case& c : cases) {
+        const Leading_Digits lead = Decode_As_Integer(make(c.text));
+        EXPECT_EQ(lead.W, c.w) << c.text;
+        EXPECT_EQ(lead.Scale, c.scale) << c.text;
+        EXPECT_EQ(lead.Inexact, c.inexact) << c.text;
+    }
+}
+
+TEST(Packed_Decimals, DecodeAsBigIntegerTakesEverySignificantDigit) {
+    const std::string integral = "31415926535897932384626433832795028841971";
+    const std::string fraction = "69399375105820974944592307816406286208998628034825";
+    Big::Big_Integer result;
+    const Packed_Decimal d = make(integral + "." + fraction + "000");
+    // W has 19 digits, with exponent e; the big integer has them all, with exponent below.
+    const std::int32_t e = Decode_As_Integer(d).Scale;
+    EXPECT_EQ(e, static_cast<std::int32_t>(integral.size()) - 19);
+    const std::int32_t exponent = Decode_As_Big_Integer(d, e, result);
+    EXPECT_EQ(exponent, -static_cast<std::int32_t>(fraction.size()));
+    EXPECT_EQ(Big::Compare(result, big_of(integral + fraction)), Big::Compare_Kind::EQUAL);
+}
+
+TEST(Packed_Decimals, IntegerDigitsBeyondTheCapacityAreCountedAndDropped) {
+    std::string integral = "7";
+    for (int i = 1; i < 800; ++i) {
+        integral += static_cast<char>('0' + i % 10);
+    }
+    const Packed_Decimal d = make(integral + ".25");
+    EXPECT_EQ(d.Integral_Digits, 800);
+    EXPECT_EQ(d.Exponent_Adjust, 16);
+    EXPECT_TRUE(d.Truncated);
+    EXPECT_TRUE(d.Dropped_Non_Zero);
+    EXPECT_EQ(d.Fractional_Digits, 0); // the fraction did not fit
+    const Leading_Digits lead = Decode_As_Integer(d);
+    EXPECT_EQ(lead.W, std::stoull(integral.substr(0, 19)));
+    EXPECT_EQ(lead.Scale, 800 - 19); // still scaled by the full integer digit count
+    EXPECT_TRUE(lead.Inexact);
+    // The big integer: the 784 stored digits and a final 1 for the dropped non-zero ones.
+    Big::Big_Integer result;
+    EXPECT_EQ(Decode_As_Big_Integer(d, lead.Scale, result), 800 - 785);
+    EXPECT_EQ(Big::Compare(result, big_of(integral.substr(0, 784) + "1")),
+              Big::Compare_Kind::EQUAL);
+}
+
+TEST(Packed_Decimals, FractionDigitsBeyondTheCapacityRememberWhetherTheyWereZero) {
+    const std::string integral = "9007199254740993";
+    const std::string zeros(800, '0');
+    const Packed_Decimal only_zeros = make(integral + "." + zeros);
+    EXPECT_TRUE(only_zeros.Truncated);
+    EXPECT_FALSE(only_zeros.Dropped_Non_Zero);
+    EXPECT_EQ(only_zeros.Fractional_Digits, 784 - 16);
+    EXPECT_FALSE(Decode_As_Integer(only_zeros).Inexact);
+
+    const Packed_Decimal with_one = make(integral + "." + zeros + "1");
+    EXPECT_TRUE(with_one.Dropped_Non_Zero);
+    const Leading_Digits lead = Decode_As_Integer(with_one);
+    EXPECT_EQ(lead.W, 9007199254740993U);
+    EXPECT_EQ(lead.Scale, 0);
+    EXPECT_TRUE(lead.Inexact);
+    Big::Big_Integer result;
+    EXPECT_EQ(Decode_As_Big_Integer(with_one, 0, result), 16 - 785);
+    EXPECT_EQ(Big::Compare(result, big_of(integral + std::string(768, '0') + "1")),
+              Big::Compare_Kind::EQUAL);
+}
+
+TEST(Packed_Decimals, DigitsMustBeDecimalAndFractionsNeedAPoint) {
+    Packed_Decimal d;
+    EXPECT_THROW(Append_Integral(d, 10), Qorvi::Constraint_Error);
+    EXPECT_THROW(Append_Fractional(d, 0xFFFFFFFFU), Qorvi::Constraint_Error);
+    EXPECT_THROW(Append_Fractional(d, 5), Qorvi::Constraint_Error); // no point yet
+    Append_Fractional(d, 0); // a leading zero stores nothing, so it needs no point
+    EXPECT_EQ(d.Exponent_Adjust, -1);
+    Clear(d);
+    EXPECT_EQ(d.Point, -1);
+    EXPECT_EQ(d.Exponent_Adjust, 0);
+}
+
+} // namespace
