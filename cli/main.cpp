@@ -14,6 +14,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #ifndef QORVI_CLI_VERSION
 #define QORVI_CLI_VERSION "0"
@@ -22,7 +23,8 @@
 namespace Qorvi_CLI {
 
 std::span<const Command* const> Commands() {
-    static const Command* const commands[] = {
+    // A vector, as a build may have no command at all.
+    static const std::vector<const Command*> commands = {
 #ifdef QORVI_CLI_WITH_CONVERTERS
         &Decode_Command,    &Encode_Command,
 #endif

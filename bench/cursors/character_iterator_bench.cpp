@@ -1,11 +1,9 @@
 // Walking 8 MB of mixed multilingual UTF-8 text: the character iterator (Forward with the
 // element) beside a plain hand-written UTF-8 decoding loop over the same bytes.
+#include <benchmark/benchmark.h>
+#include <cstdint>
 #include <qorvi/cursors/strings-cursors-iterators-characters.hpp>
 #include <qorvi/strings/strings-conversions.hpp>
-
-#include <benchmark/benchmark.h>
-
-#include <cstdint>
 #include <string>
 
 namespace {
@@ -14,9 +12,12 @@ namespace {
 // characters, in runs as real text has them.
 const char* const phrases[] = {
     "The quick brown fox jumps over the lazy dog. ",
-    "Voix ambigu\xC3\xAB d'un c\xC5\x93ur qui au z\xC3\xA9phyr pr\xC3\xA9" "f\xC3\xA8re les jattes "
+    "Voix ambigu\xC3\xAB d'un c\xC5\x93ur qui au z\xC3\xA9phyr pr\xC3\xA9"
+    "f\xC3\xA8re les jattes "
     "de kiwis. ",
-    "Zw\xC3\xB6lf Boxk\xC3\xA4mpfer jagen Viktor quer \xC3\xBC" "ber den gro\xC3\x9F" "en Sylter "
+    "Zw\xC3\xB6lf Boxk\xC3\xA4mpfer jagen Viktor quer \xC3\xBC"
+    "ber den gro\xC3\x9F"
+    "en Sylter "
     "Deich. ",
     "\xD0\xA1\xD1\x8A\xD0\xB5\xD1\x88\xD1\x8C \xD0\xB6\xD0\xB5 \xD0\xB5\xD1\x89\xD1\x91 "
     "\xD1\x8D\xD1\x82\xD0\xB8\xD1\x85 \xD0\xBC\xD1\x8F\xD0\xB3\xD0\xBA\xD0\xB8\xD1\x85 "

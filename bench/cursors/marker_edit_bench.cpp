@@ -1,10 +1,8 @@
 // One edit of a string with 0, 10, 100 and 1,000 attached markers: the notification passes
 // over the markers once, so the cost should grow linearly with their number.
+#include <benchmark/benchmark.h>
 #include <qorvi/cursors/strings-cursors-iterators-characters.hpp>
 #include <qorvi/cursors/strings-cursors-markers.hpp>
-
-#include <benchmark/benchmark.h>
-
 #include <string>
 #include <vector>
 

@@ -106,6 +106,73 @@ TEST(Character_Iterator, WalksForwardAndBackwardOverMixedText) {
     EXPECT_EQ(it.Element(), U'a');
 }
 
+// Forward with the element has its own step for speed: it must agree exactly (position record
+// and character) with the string data's step, from every place and after any other move.
+TEST(Character_Iterator, ForwardWithElementAgreesWithTheStringDataStep) {
+    namespace UTF8 = Qorvi::Implementation::UTF8_Strings;
+    const std::u32string texts[] = {U"", U"a", U"\U0001F600", mixed, U"ab\u00E9\U0001F600\u20ACz"};
+    for (const std::u32string& t : texts) {
+        const Virtual_String s(t);
+        const UTF8::UTF8_String_Data& data = *Qorvi::Strings::Internals::Data_Access_Constant(s);
+        // Moves before the checked step: 'f' Forward, 'e' Forward with the element, 'b'
+        // Backward; each sequence starts from each end.
+        for (const char* moves : {"", "e", "ee", "eee", "f", "fe", "efe", "eebe", "eeebbe", "bbe",
+                                  "eeeeeeeeeebe", "beb"}) {
+            for (const bool from_end : {false, true}) {
+                SCOPED_TRACE(std::string(moves) + (from_end ? " from the end" : ""));
+                auto it = from_end ? s.After_Last_Character() : s.Before_First_Character();
+                char32_t c = 0;
+                for (const char* m = moves; *m != '\0'; ++m) {
+                    if (*m == 'f') {
+                        it.Forward();
+                    } else if (*m == 'e') {
+                        it.Forward(c);
+                    } else {
+                        it.Backward();
+                    }
+                }
+                Cursor expected = Cursor_Internals::First_Cursor_Access_Constant(it);
+                char32_t expected_c = 0;
+                const bool expected_result = UTF8::Forward_Element(data, expected, expected_c);
+                EXPECT_EQ(it.Forward(c), expected_result);
+                EXPECT_EQ(c, expected_c);
+                EXPECT_EQ(Cursor_Internals::First_Cursor_Access_Constant(it), expected);
+            }
+        }
+    }
+}
+
+TEST(Character_Iterator, ForwardWithElementAfterEditsAndRepositioning) {
+    Virtual_String s(U"x\U0001F600y\u00E9z");
+    auto it = s.Before_First_Character();
+    char32_t c = 0;
+    it.Forward(c);
+    it.Forward(c); // on the emoji, its size now known to the iterator
+    s.Prepend(Virtual_String(U"\u20AC\u20AC"));
+    EXPECT_TRUE(it.Forward(c));
+    EXPECT_EQ(c, U'y');
+    EXPECT_EQ(it.First_UTF8_Offset(), 11);
+    EXPECT_EQ(it.First_UTF16_Offset(), 5);
+    s.Delete(s.At_First_Character(), s.At_First_Character());
+    EXPECT_TRUE(it.Forward(c));
+    EXPECT_EQ(c, U'\u00E9');
+    EXPECT_EQ(it.First_UTF8_Offset(), 9);
+    it.Set_At(s.At_First_Character());
+    EXPECT_TRUE(it.Forward(c));
+    EXPECT_EQ(c, U'x');
+    EXPECT_EQ(it.First_UTF8_Offset(), 3);
+    EXPECT_TRUE(it.Forward(c));
+    EXPECT_EQ(c, U'\U0001F600');
+    EXPECT_TRUE(it.Forward(c));
+    EXPECT_TRUE(it.Forward(c));
+    EXPECT_TRUE(it.Forward(c));
+    EXPECT_EQ(c, U'z');
+    EXPECT_FALSE(it.Forward(c));
+    EXPECT_EQ(c, No_Character);
+    EXPECT_EQ(it.First_Character_Index(), 7);
+    EXPECT_EQ(it.First_UTF8_Offset(), 12);
+}
+
 TEST(Character_Iterator, FactoriesPositionTheIterator) {
     const Virtual_String s(mixed);
     EXPECT_EQ(s.At_First_Character().Element(), U'a');
@@ -303,7 +370,8 @@ TEST(Character_Iterator, StaysSafeWhenItsStringIsClearedOrMovedAway) {
         auto on_fresh = fresh.At_First_Character();
         on_fresh.Forward(); // offset 3
         Qorvi::Implementation::UTF8_Strings::UTF8_String_Data data;
-        ASSERT_TRUE(Qorvi::Implementation::UTF8_Strings::From_UTF_8_String(data, "\xC3\xA9\xC3\xA9"));
+        ASSERT_TRUE(
+            Qorvi::Implementation::UTF8_Strings::From_UTF_8_String(data, "\xC3\xA9\xC3\xA9"));
         Qorvi::Strings::Internals::Set_By_Move(fresh, data);
         EXPECT_THROW(on_fresh.Element(), Program_Error);
         EXPECT_THROW(on_fresh.Forward(), Program_Error);

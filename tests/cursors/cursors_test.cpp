@@ -68,10 +68,10 @@ struct Offsets_Case {
 
 TEST(Cursors, OffsetQueriesFromTheStartAndFromTheEnd) {
     const Offsets_Case cases[] = {
-        {"a\xC3\xA9", 2, 1, 2, 1, 1},                                   // U+00E9
-        {"\xF0\x9F\x98\x80x", 1, 0, 3, 0, 1},                           // U+1F600
-        {"\xF0\x9F\x98\x80x", 2, 4, 4, 2, 2},                           // after it
-        {"\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9", 3, 7, 8, 3, 3},        // euro, emoji, e acute
+        {"a\xC3\xA9", 2, 1, 2, 1, 1},                            // U+00E9
+        {"\xF0\x9F\x98\x80x", 1, 0, 3, 0, 1},                    // U+1F600
+        {"\xF0\x9F\x98\x80x", 2, 4, 4, 2, 2},                    // after it
+        {"\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9", 3, 7, 8, 3, 3}, // euro, emoji, e acute
         {"\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9", 2, 3, 6, 1, 2},
     };
     for (const Offsets_Case& c : cases) {
@@ -197,7 +197,8 @@ TEST(Markers, FollowTheirCharacterThroughEdits) {
     EXPECT_EQ(character_at(s, c), U'c');
     // Delete c: the marker is invalid and detached for good.
     s.Delete(c, c);
-    EXPECT_EQ(Text(s), "\xC3\xA9\xF0\x9F\x98\x80" "d");
+    EXPECT_EQ(Text(s), "\xC3\xA9\xF0\x9F\x98\x80"
+                       "d");
     EXPECT_FALSE(c.Is_Valid());
     EXPECT_FALSE(Cursor_Internals::Is_Owner(c, s));
     EXPECT_EQ(c.First_Character_Index(), 0);

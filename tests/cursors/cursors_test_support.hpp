@@ -1,15 +1,13 @@
 // Helpers shared by the cursor, iterator and editing tests.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <qorvi/cursors/implementation-referrers.hpp>
 #include <qorvi/cursors/strings-cursors-iterators-characters.hpp>
 #include <qorvi/cursors/strings-cursors-iterators.hpp>
 #include <qorvi/cursors/strings-cursors-markers.hpp>
 #include <qorvi/strings/strings-conversions.hpp>
 #include <qorvi/strings/strings.hpp>
-
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -63,9 +61,7 @@ public:
 class Foreign_Cursor final : public Qorvi::Strings::Cursors::Abstract_Character_Cursor {
 public:
     bool Is_Valid() const override { return false; }
-    Qorvi::Strings::Cursors::Markers::Character_Marker First_Marker() const override {
-        return {};
-    }
+    Qorvi::Strings::Cursors::Markers::Character_Marker First_Marker() const override { return {}; }
     Qorvi::Strings::Cursors::Markers::Character_Marker Last_Marker() const override { return {}; }
     Qorvi::Character_Count First_Character_Index() const override { return 0; }
     Qorvi::Character_Count Last_Character_Index() const override { return 0; }

@@ -3,6 +3,8 @@
 #include "cursors_test_support.hpp"
 
 #include <functional>
+#include <qorvi/strings/string_vectors.hpp>
+#include <vector>
 
 namespace {
 
@@ -34,40 +36,111 @@ struct Edit_Case {
 
 TEST(String_Editing, EachEditNotifiesOnceWithItsExtents) {
     // "a\u00E9\U0001F600b": code units a(0) e-acute(1..2) emoji(3..6) b(7).
-    const char* text = "a\xC3\xA9\xF0\x9F\x98\x80" "b";
+    const char* text = "a\xC3\xA9\xF0\x9F\x98\x80"
+                       "b";
     const Edit_Case cases[] = {
-        {"append a character", text, [](Virtual_String& s) { s.Append(U'\u20AC'); },
-         "a\xC3\xA9\xF0\x9F\x98\x80" "b\xE2\x82\xAC", {8, 0, 5}, {}, {3, 1, 1}},
-        {"append a string", text, [](Virtual_String& s) { s.Append(Virtual_String(U"\U0001F600x")); },
-         "a\xC3\xA9\xF0\x9F\x98\x80" "b\xF0\x9F\x98\x80x", {8, 0, 5}, {}, {5, 3, 2}},
-        {"prepend a character", text, [](Virtual_String& s) { s.Prepend(U'\U0001F600'); },
-         "\xF0\x9F\x98\x80" "a\xC3\xA9\xF0\x9F\x98\x80" "b", {0, 0, 1}, {}, {4, 2, 1}},
-        {"prepend a string", text, [](Virtual_String& s) { s.Prepend(Virtual_String("xy")); },
-         "xya\xC3\xA9\xF0\x9F\x98\x80" "b", {0, 0, 1}, {}, {2, 2, 2}},
-        {"insert a character", text, [](Virtual_String& s) { s.Insert(at(s, 3), U'-'); },
-         "a\xC3\xA9-\xF0\x9F\x98\x80" "b", {3, 2, 3}, {}, {1, 1, 1}},
-        {"insert a string", text,
+        {"append a character",
+         text,
+         [](Virtual_String& s) { s.Append(U'\u20AC'); },
+         "a\xC3\xA9\xF0\x9F\x98\x80"
+         "b\xE2\x82\xAC",
+         {8, 0, 5},
+         {},
+         {3, 1, 1}},
+        {"append a string",
+         text,
+         [](Virtual_String& s) { s.Append(Virtual_String(U"\U0001F600x")); },
+         "a\xC3\xA9\xF0\x9F\x98\x80"
+         "b\xF0\x9F\x98\x80x",
+         {8, 0, 5},
+         {},
+         {5, 3, 2}},
+        {"prepend a character",
+         text,
+         [](Virtual_String& s) { s.Prepend(U'\U0001F600'); },
+         "\xF0\x9F\x98\x80"
+         "a\xC3\xA9\xF0\x9F\x98\x80"
+         "b",
+         {0, 0, 1},
+         {},
+         {4, 2, 1}},
+        {"prepend a string",
+         text,
+         [](Virtual_String& s) { s.Prepend(Virtual_String("xy")); },
+         "xya\xC3\xA9\xF0\x9F\x98\x80"
+         "b",
+         {0, 0, 1},
+         {},
+         {2, 2, 2}},
+        {"insert a character",
+         text,
+         [](Virtual_String& s) { s.Insert(at(s, 3), U'-'); },
+         "a\xC3\xA9-\xF0\x9F\x98\x80"
+         "b",
+         {3, 2, 3},
+         {},
+         {1, 1, 1}},
+        {"insert a string",
+         text,
          [](Virtual_String& s) { s.Insert(at(s, 2), Virtual_String("\xC3\xA9\xC3\xA9")); },
-         "a\xC3\xA9\xC3\xA9\xC3\xA9\xF0\x9F\x98\x80" "b", {1, 1, 2}, {}, {4, 2, 2}},
-        {"insert after the last", text,
+         "a\xC3\xA9\xC3\xA9\xC3\xA9\xF0\x9F\x98\x80"
+         "b",
+         {1, 1, 2},
+         {},
+         {4, 2, 2}},
+        {"insert after the last",
+         text,
          [](Virtual_String& s) { s.Insert(s.After_Last_Character(), U'z'); },
-         "a\xC3\xA9\xF0\x9F\x98\x80" "bz", {8, 0, 5}, {}, {1, 1, 1}},
-        {"delete", text, [](Virtual_String& s) { s.Delete(at(s, 2), at(s, 3)); }, "ab",
-         {1, 1, 2}, {6, 3, 2}, {}},
-        {"delete through the after-last position", text,
+         "a\xC3\xA9\xF0\x9F\x98\x80"
+         "bz",
+         {8, 0, 5},
+         {},
+         {1, 1, 1}},
+        {"delete",
+         text,
+         [](Virtual_String& s) { s.Delete(at(s, 2), at(s, 3)); },
+         "ab",
+         {1, 1, 2},
+         {6, 3, 2},
+         {}},
+        {"delete through the after-last position",
+         text,
          [](Virtual_String& s) { s.Delete(at(s, 3), s.After_Last_Character()); },
-         "a\xC3\xA9", {3, 2, 3}, {5, 3, 2}, {}},
-        {"replace by a character", text, [](Virtual_String& s) { s.Replace(at(s, 1), at(s, 3), U'-'); },
-         "-b", {0, 0, 1}, {7, 4, 3}, {1, 1, 1}},
-        {"replace by a string", text,
-         [](Virtual_String& s) { s.Replace(at(s, 4), at(s, 4), Virtual_String(U"\U0001F600\U0001F600")); },
-         "a\xC3\xA9\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80", {7, 4, 4}, {1, 1, 1},
+         "a\xC3\xA9",
+         {3, 2, 3},
+         {5, 3, 2},
+         {}},
+        {"replace by a character",
+         text,
+         [](Virtual_String& s) { s.Replace(at(s, 1), at(s, 3), U'-'); },
+         "-b",
+         {0, 0, 1},
+         {7, 4, 3},
+         {1, 1, 1}},
+        {"replace by a string",
+         text,
+         [](Virtual_String& s) {
+             s.Replace(at(s, 4), at(s, 4), Virtual_String(U"\U0001F600\U0001F600"));
+         },
+         "a\xC3\xA9\xF0\x9F\x98\x80\xF0\x9F\x98\x80\xF0\x9F\x98\x80",
+         {7, 4, 4},
+         {1, 1, 1},
          {8, 4, 2}},
-        {"replace with To before From inserts at From", text,
+        {"replace with To before From inserts at From",
+         text,
          [](Virtual_String& s) { s.Replace(at(s, 3), at(s, 2), Virtual_String("XY")); },
-         "a\xC3\xA9XY\xF0\x9F\x98\x80" "b", {3, 2, 3}, {}, {2, 2, 2}},
-        {"append an empty string", text, [](Virtual_String& s) { s.Append(Virtual_String()); },
-         text, {8, 0, 5}, {}, {}},
+         "a\xC3\xA9XY\xF0\x9F\x98\x80"
+         "b",
+         {3, 2, 3},
+         {},
+         {2, 2, 2}},
+        {"append an empty string",
+         text,
+         [](Virtual_String& s) { s.Append(Virtual_String()); },
+         text,
+         {8, 0, 5},
+         {},
+         {}},
     };
     for (const Edit_Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,7 +232,8 @@ TEST(String_Editing, EditsOfAStringWithItself) {
     s.Prepend(s);
     EXPECT_EQ(Text(s), "abababab");
     s.Insert(at(s, 2), s);
-    EXPECT_EQ(Text(s), "aabababab" "bababab");
+    EXPECT_EQ(Text(s), "aabababab"
+                       "bababab");
     Virtual_String t = "abcdef";
     t.Replace(at(t, 2), at(t, 5), t);
     EXPECT_EQ(Text(t), "aabcdeff");
@@ -196,9 +270,11 @@ TEST(String_Editing, SlicingFunctions) {
     EXPECT_EQ(Text(s.Head_Before(s.After_Last_Character())), Text(s));
     EXPECT_TRUE(s.Head_Before(at(s, 1)).Is_Null());
     EXPECT_TRUE(s.Head_Before(s.Before_First_Character()).Is_Null());
-    EXPECT_EQ(Text(s.Tail_From(at(s, 3))), "\xF0\x9F\x98\x80" "d");
+    EXPECT_EQ(Text(s.Tail_From(at(s, 3))), "\xF0\x9F\x98\x80"
+                                           "d");
     EXPECT_EQ(Text(s.Tail_From(s.Before_First_Character())), Text(s));
-    EXPECT_EQ(Text(s.Tail_After(at(s, 2))), "\xF0\x9F\x98\x80" "d");
+    EXPECT_EQ(Text(s.Tail_After(at(s, 2))), "\xF0\x9F\x98\x80"
+                                            "d");
     EXPECT_EQ(Text(s.Tail_After(s.Before_First_Character())), Text(s));
     EXPECT_TRUE(s.Tail_After(at(s, 4)).Is_Null());
     EXPECT_EQ(s.Tail_After(at(s, 1)).Character_Length(), 3);
@@ -207,7 +283,8 @@ TEST(String_Editing, SlicingFunctions) {
     back.Backward();
     back.Backward();
     EXPECT_EQ(Text(s.Head_Before(back)), "a\xC3\xA9");
-    EXPECT_EQ(Text(s.Tail_From(back)), "\xF0\x9F\x98\x80" "d");
+    EXPECT_EQ(Text(s.Tail_From(back)), "\xF0\x9F\x98\x80"
+                                       "d");
     // A segment: from its first to its last position.
     Virtual_String w = "one two";
     const Fixed_Segment two(w, Cursor{4, 4, 5}, Cursor{6, 6, 7});
@@ -224,7 +301,8 @@ TEST(String_Editing, Concatenation) {
               Strings_Internals::Data_Access_Constant(stored)->Storage_Address);
     EXPECT_EQ(Text(Virtual_String("ab") + Virtual_String("c\xC3\xA9")), "abc\xC3\xA9");
     EXPECT_EQ(Text(Virtual_String("ab") + U'\U0001F600'), "ab\xF0\x9F\x98\x80");
-    EXPECT_EQ(Text(U'\u00E9' + Virtual_String("ab")), "\xC3\xA9" "ab");
+    EXPECT_EQ(Text(U'\u00E9' + Virtual_String("ab")), "\xC3\xA9"
+                                                      "ab");
     EXPECT_EQ(Text(U'\u00E9' + Virtual_String()), "\xC3\xA9");
     EXPECT_TRUE((Virtual_String() + Virtual_String()).Is_Null());
     const Virtual_String joined = stored + "y";
@@ -245,7 +323,8 @@ TEST(String_Editing, DeleteACharacterEverywhere) {
     const Virtual_String s(U"\u00E9a\u00E9\u00E9b\u00E9");
     EXPECT_EQ(Text(s.Delete(U'\u00E9')), "ab");
     EXPECT_EQ(s.Delete(U'\u00E9').Character_Length(), 2);
-    EXPECT_EQ(Text(s.Delete(U'a')), "\xC3\xA9\xC3\xA9\xC3\xA9" "b\xC3\xA9");
+    EXPECT_EQ(Text(s.Delete(U'a')), "\xC3\xA9\xC3\xA9\xC3\xA9"
+                                    "b\xC3\xA9");
     EXPECT_EQ(Text(s.Delete(U'z')), Text(s));
     // A byte of a longer character is not a character: only whole characters match.
     EXPECT_EQ(Text(Virtual_String(U"\u00E9").Delete(U'\u00C3')), "\xC3\xA9");
@@ -274,9 +353,85 @@ TEST(String_Editing, PrefixAndSuffixTests) {
     EXPECT_TRUE(Virtual_String(U"x\u2028").Ends_With(Line_Terminator::LS));
     EXPECT_FALSE(Virtual_String(U"x\u2028").Ends_With(Line_Terminator::PS));
     EXPECT_TRUE(Virtual_String(U"x\u0085").Ends_With(Qorvi::Strings::New_Line_Function));
-    EXPECT_TRUE(Virtual_String("x\f").Ends_With(Line_Terminator_Set{Line_Terminator::VT,
-                                                                    Line_Terminator::FF}));
+    EXPECT_TRUE(Virtual_String("x\f").Ends_With(
+        Line_Terminator_Set{Line_Terminator::VT, Line_Terminator::FF}));
     EXPECT_THROW((void)s.Ends_With(static_cast<Line_Terminator>(8)), Constraint_Error);
+}
+
+// The elements of a vector as UTF-8, null ones written as "<null>".
+std::vector<std::string> elements(const Qorvi::String_Vectors::Virtual_String_Vector& v) {
+    std::vector<std::string> result;
+    for (const Virtual_String& item : v) {
+        result.push_back(item.Is_Null() ? "<null>" : Text(item));
+    }
+    return result;
+}
+
+using Strings = std::vector<std::string>;
+
+TEST(String_Editing, Split) {
+    const struct {
+        const char* text;
+        bool keep;
+        Strings expected;
+    } cases[] = {
+        {"a,,b", false, {"a", "b"}},   {"a,,b", true, {"a", "<null>", "b"}},
+        {"a,b,", false, {"a", "b"}},   {"a,b,", true, {"a", "b", "<null>"}},
+        {",a", true, {"<null>", "a"}}, {"", false, {}},
+        {"", true, {"<null>"}},        {",", true, {"<null>", "<null>"}},
+        {"abc", true, {"abc"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(elements(Virtual_String(c.text).Split(U',', c.keep)), c.expected);
+    }
+    EXPECT_TRUE(Virtual_String().Split(U',').Is_Empty());
+    // Multi-unit separators and segments; a separator byte inside another character is no
+    // separator.
+    const Virtual_String s(U"\u00E9\U0001F600x\U0001F600\U0001F600\u00C3");
+    const auto parts = s.Split(U'\U0001F600', true);
+    EXPECT_EQ(elements(parts), (Strings{"\xC3\xA9", "x", "<null>", "\xC3\x83"}));
+    EXPECT_EQ(parts.Element(1).Character_Length(), 1);
+    EXPECT_EQ(elements(Virtual_String(U"\u00E9").Split(U'\u00C3')), (Strings{"\xC3\xA9"}));
+    EXPECT_THROW((void)s.Split(U'\xD800'), Constraint_Error);
+}
+
+TEST(String_Editing, SplitLines) {
+    using Qorvi::Strings::New_Line_Function;
+    EXPECT_TRUE(Virtual_String().Split_Lines().Is_Empty());
+    EXPECT_TRUE(Virtual_String("").Split_Lines().Is_Empty());
+    EXPECT_EQ(elements(Virtual_String("a\nb\n").Split_Lines()), (Strings{"a", "b"}));
+    EXPECT_EQ(
+        elements(Virtual_String("a\r\nb").Split_Lines(Line_Terminator_Set{Line_Terminator::LF})),
+        (Strings{"a\r", "b"}));
+    EXPECT_EQ(
+        elements(Virtual_String("a\r\nb").Split_Lines(Line_Terminator_Set{Line_Terminator::CRLF})),
+        (Strings{"a", "b"}));
+    EXPECT_EQ(elements(Virtual_String("a\r\nb\r\n").Split_Lines(New_Line_Function, true)),
+              (Strings{"a\r\n", "b\r\n"}));
+    // Empty lines are empty, non-null strings.
+    const auto lines = Virtual_String("a\n\rb").Split_Lines(New_Line_Function);
+    EXPECT_EQ(elements(lines), (Strings{"a", "", "b"}));
+    EXPECT_FALSE(lines.Element(2).Is_Null());
+    EXPECT_EQ(
+        elements(
+            Virtual_String(U"x\u2028\u00E9\u2029")
+                .Split_Lines(Line_Terminator_Set{Line_Terminator::LS, Line_Terminator::PS}, true)),
+        (Strings{"x\xE2\x80\xA8", "\xC3\xA9\xE2\x80\xA9"}));
+    EXPECT_EQ(lines.Element(3).Character_Length(), 1);
+    EXPECT_EQ(elements(Virtual_String("a\nb").Split_Lines(Line_Terminator_Set{})),
+              (Strings{"a\nb"}));
+}
+
+TEST(String_Editing, RepetitionAndOneElementVectors) {
+    const Virtual_String item = "ab";
+    EXPECT_EQ(elements(3 * item), (Strings{"ab", "ab", "ab"}));
+    EXPECT_TRUE((0 * item).Is_Empty());
+    EXPECT_TRUE((-1 * item).Is_Empty());
+    const auto one = Virtual_String().To_Virtual_String_Vector();
+    ASSERT_EQ(one.Length(), 1);
+    EXPECT_TRUE(one.Element(1).Is_Null());
+    EXPECT_EQ(elements(item.To_Virtual_String_Vector()), (Strings{"ab"}));
 }
 
 } // namespace

@@ -1,10 +1,8 @@
 // The in-memory UTF-8 text streams.
+#include <gtest/gtest.h>
 #include <qorvi/strings/strings-conversions.hpp>
 #include <qorvi/strings/text_streams-memory_utf8_input.hpp>
 #include <qorvi/strings/text_streams-memory_utf8_output.hpp>
-
-#include <gtest/gtest.h>
-
 #include <string>
 
 namespace {
@@ -175,8 +173,8 @@ TEST(Memory_UTF8_Output_Stream, WritesUTF8) {
 TEST(Memory_UTF8_Output_Stream, RefusesValuesThatAreNotScalarValues) {
     Memory_UTF8_Output_Stream output;
     bool success = true;
-    for (const char32_t bad : {U'\xD800', U'\xDFFF', char32_t{0x110000}, char32_t{0x1FFFFF},
-                               char32_t{0x200000}}) {
+    for (const char32_t bad :
+         {U'\xD800', U'\xDFFF', char32_t{0x110000}, char32_t{0x1FFFFF}, char32_t{0x200000}}) {
         EXPECT_THROW(output.Put(bad, success), Constraint_Error);
     }
     EXPECT_EQ(output.Buffer.Length(), 0);

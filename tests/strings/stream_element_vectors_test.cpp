@@ -1,5 +1,6 @@
 #include <array>
 #include <gtest/gtest.h>
+#include <qorvi/strings/implementation-utf8_encoding.hpp>
 #include <qorvi/strings/stream_element_vectors.hpp>
 #include <sstream>
 
@@ -167,6 +168,46 @@ TEST(Stream_Element_Vector, ConversionsToAndFromStrings) {
     EXPECT_EQ(Conversions::Unchecked_To_String(v), std::string("\xC3\xA9\0", 3));
     EXPECT_EQ(Conversions::Unchecked_From_Unbounded_String(std::string("xy")), bytes({'x', 'y'}));
     EXPECT_EQ(Conversions::Unchecked_To_String(Stream_Element_Vector()), "");
+}
+
+TEST(Stream_Element_Vector, DecodeWalksTheBytesFromIndexOne) {
+    using Qorvi::Implementation::UTF8_Encoding::Decode;
+    using Qorvi::Implementation::UTF8_Encoding::UTF8_Decode_Error;
+    // A, U+00E9, U+1F600, then a three-unit lead cut short by the end of the vector.
+    const Stream_Element_Vector v =
+        bytes({0x41, 0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80, 0xE2, 0x82});
+    std::int64_t index = 1;
+    bool success = true;
+    char32_t code = 0;
+    UTF8_Decode_Error error = UTF8_Decode_Error::NONE;
+    std::u32string decoded;
+    while (index <= v.Length()) {
+        Decode(v, index, success, code, error);
+        if (error != UTF8_Decode_Error::NONE) {
+            break;
+        }
+        decoded.push_back(code);
+    }
+    EXPECT_EQ(decoded, U"A\u00E9\U0001F600");
+    EXPECT_EQ(error, UTF8_Decode_Error::INCOMPLETE_3);
+    EXPECT_EQ(index, 8); // unchanged by the failure
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(success);
+
+    // Outside 1 .. Length: failure with NONE.
+    for (const std::int64_t outside : {std::int64_t{0}, std::int64_t{10}, std::int64_t{-5}}) {
+        std::int64_t at = outside;
+        bool ok = true;
+        Decode(v, at, ok, code, error);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(error, UTF8_Decode_Error::NONE);
+        EXPECT_EQ(at, outside);
+    }
+    // An overlong form is refused as in the array form.
+    std::int64_t at = 1;
+    bool ok = true;
+    Decode(bytes({0xE0, 0x80, 0x80, 0x41}), at, ok, code, error);
+    EXPECT_EQ(error, UTF8_Decode_Error::INVALID_2_OF_3);
 }
 
 } // namespace

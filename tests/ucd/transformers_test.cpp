@@ -80,7 +80,7 @@ TEST(Transformers_Threads, SharedConstantsServeManyThreads) {
     }
     EXPECT_EQ(Transform(source, To_Identifier_Caseless),
               Virtual_String(U"gr\u00FCsse, \u03B1\u03B8\u03B7\u03BD\u03B1\u03C3! "
-                             U"\u00E5 \u00E9 fi \u30AC\u3099 \uAC01 \u0958 \u4E2D\u6587 "
+                             U"\u00E5 \u00E9 fi \u30AC\u3099 \uAC01 \u0915\u093C \u4E2D\u6587 "
                              U"\U0001F600"));
 }
 

@@ -12,7 +12,7 @@ using Implementation::Strings::Cursor_Offset;
 }
 
 void Character_Iterator::attach(const Virtual_String& On) {
-    element_size = 0;
+    element_size = Unknown_Size;
     // The list heads of a string are mutable bookkeeping: attaching to a string that the caller
     // can only read changes nothing of its value.
     Referrers::Reconnect(*this, const_cast<Virtual_String*>(&On));
@@ -54,7 +54,7 @@ bool Character_Iterator::Backward() {
     if (Owner() == nullptr) {
         raise_detached();
     }
-    element_size = 0;
+    element_size = Unknown_Size;
     return UTF8::Backward(*text, position);
 }
 
@@ -80,7 +80,7 @@ void Character_Iterator::Set_At(const Abstract_Character_Cursor& Position) {
     }
     attach(*Strings::Internals::To_Virtual_String_Access(owner));
     position = at;
-    element_size = 0;
+    element_size = Unknown_Size;
 }
 
 void Character_Iterator::Set_At_Last(const Virtual_String& On) {
@@ -104,12 +104,12 @@ Virtual_Character Character_Iterator::Element() const {
 void Character_Iterator::Invalidate() noexcept {
     Character_Cursor_Limited_Base::Invalidate();
     text = nullptr;
-    element_size = 0;
+    element_size = Unknown_Size;
 }
 
 void Character_Iterator::String_Modified(const Cursor& Start, const Cursor_Offset& Removed,
                                          const Cursor_Offset& Inserted) {
-    element_size = 0;
+    element_size = Unknown_Size;
     if (!Implementation::Strings::Fixup_Delete(position, Start, Removed)) {
         // Its character was removed.
         Invalidate();
@@ -134,8 +134,8 @@ Character_Iterator Virtual_String::At_First_Character() const {
     return Character_Iterator(*this, Character_Iterator::Place::At_First);
 }
 
-Character_Iterator Virtual_String::At_Character(
-    const Cursors::Abstract_Character_Cursor& Position) const {
+Character_Iterator
+Virtual_String::At_Character(const Cursors::Abstract_Character_Cursor& Position) const {
     return Character_Iterator(*this, Position);
 }
 

@@ -13,10 +13,9 @@
 // reading outside the text.
 #pragma once
 
+#include <cstdint>
 #include <qorvi/cursors/strings-cursors-iterators.hpp>
 #include <qorvi/strings/implementation-utf8_strings.hpp>
-
-#include <cstdint>
 
 namespace Qorvi::Strings::Cursors::Iterators::Characters {
 
@@ -31,7 +30,7 @@ public:
         if (Owner() == nullptr) {
             return false;
         }
-        element_size = 0;
+        element_size = Unknown_Size;
         return Implementation::UTF8_Strings::Forward(*text, position);
     }
 
@@ -71,14 +70,16 @@ public:
         }
         const UTF8::UTF8_String_Data& data = *text;
         const Cursor from = position;
-        const auto known_size = static_cast<std::uint32_t>(element_size);
+        // The offset of the next character when the size of this one is known; with an
+        // unknown size the sum lies beyond any text (and it never wraps back into one).
+        const std::uint32_t next = static_cast<std::uint32_t>(from.UTF8_Offset) + element_size;
         std::uint32_t offset;
         std::int32_t utf16;
         Character_Count index;
-        if (known_size != 0 && from.Index < data.Length) [[likely]] {
+        if (from.Index < data.Length && next < static_cast<std::uint32_t>(data.Size)) [[likely]] {
             // On a character whose size is known, with another one after it.
-            offset = static_cast<std::uint32_t>(from.UTF8_Offset) + known_size;
-            utf16 = utf16_after(from.UTF16_Offset, known_size);
+            offset = next;
+            utf16 = utf16_after(from.UTF16_Offset, element_size);
             index = from.Index + 1;
         } else {
             index = from.Index;
@@ -102,12 +103,12 @@ public:
             if (index > data.Length) {
                 // Stepped past the last character.
                 position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
-                element_size = 0;
+                element_size = Unknown_Size;
                 Element = Implementation::Strings::No_Character;
                 return false;
             }
         }
-        element_size = static_cast<std::int32_t>(decode(data, offset, Element));
+        element_size = decode(data, offset, Element);
         position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
         return true;
     }
@@ -192,8 +193,10 @@ private:
     // call sees the owner's current text, also after Clear or a move.
     const Implementation::UTF8_Strings::UTF8_String_Data* text = nullptr;
     // The number of code units of the character at the position when the last move was a
-    // Forward with the element; 0 otherwise. Every other move and every edit resets it.
-    std::int32_t element_size = 0;
+    // Forward with the element; Unknown_Size otherwise. Every other move and every edit resets
+    // it.
+    static constexpr std::uint32_t Unknown_Size = 0x8000'0000;
+    std::uint32_t element_size = Unknown_Size;
 };
 
 } // namespace Qorvi::Strings::Cursors::Iterators::Characters

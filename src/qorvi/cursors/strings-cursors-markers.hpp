@@ -18,8 +18,8 @@ namespace Internals {
 
 // A marker at Position on Owner (attached at the end of Owner's list), or a detached, invalid
 // marker when Position is the invalid cursor.
-QORVI_API Character_Marker New_Character_Marker(Implementation::Referrers::Magic_String_Access Owner,
-                                                const Cursor& Position);
+QORVI_API Character_Marker
+New_Character_Marker(Implementation::Referrers::Magic_String_Access Owner, const Cursor& Position);
 
 // A segment marker holding First and Last, always attached to Owner (Constraint_Error when
 // Owner is null).
@@ -39,8 +39,9 @@ public:
                          const Implementation::Strings::Cursor_Offset& Inserted) override;
 
 private:
-    friend Character_Marker Internals::New_Character_Marker(
-        Implementation::Referrers::Magic_String_Access Owner, const Cursor& Position);
+    friend Character_Marker
+    Internals::New_Character_Marker(Implementation::Referrers::Magic_String_Access Owner,
+                                    const Cursor& Position);
 
     Character_Marker(Implementation::Referrers::Magic_String_Access owner, const Cursor& at);
 };
@@ -57,9 +58,9 @@ public:
                          const Implementation::Strings::Cursor_Offset& Inserted) override;
 
 private:
-    friend Segment_Marker Internals::New_Segment_Marker(
-        Implementation::Referrers::Magic_String_Access Owner, const Cursor& First,
-        const Cursor& Last);
+    friend Segment_Marker
+    Internals::New_Segment_Marker(Implementation::Referrers::Magic_String_Access Owner,
+                                  const Cursor& First, const Cursor& Last);
 
     Segment_Marker(Implementation::Referrers::Magic_String_Access owner, const Cursor& first,
                    const Cursor& last);

@@ -1,4 +1,5 @@
 #include <qorvi/strings/implementation-utf8_encoding.hpp>
+#include <qorvi/strings/stream_element_vectors.hpp>
 
 namespace Qorvi::Implementation::UTF8_Encoding {
 
@@ -129,6 +130,30 @@ void Raise_String_Data_Corrupted() {
 
 void Raise_Offset_Out_Of_Range() {
     throw Constraint_Error("code unit offset out of range");
+}
+
+void Decode(const Stream_Element_Vectors::Stream_Element_Vector& Data, std::int64_t& Index,
+            bool& Success, Virtual_Character& Code, UTF8_Decode_Error& Error) noexcept {
+    const Stream_Element_Vectors::Internals::Data_View bytes =
+        Stream_Element_Vectors::Internals::Data_Constant_Access(Data);
+    if (Index < 1 || Index > bytes.Length) {
+        Success = false;
+        Code = 0;
+        Error = UTF8_Decode_Error::NONE;
+        return;
+    }
+    // A sequence is at most four units long: decoding the window from Index on applies the
+    // same rules, the end of the window being the end of the vector when it is near.
+    const std::int64_t available = bytes.Length - Index + 1;
+    const UTF8_Code_Unit_Array window(bytes.Storage + (Index - 1),
+                                      static_cast<std::size_t>(available < 4 ? available : 4));
+    UTF8_Code_Unit_Offset offset = 0;
+    Decode(window, offset, Success, Code, Error);
+    if (Error == UTF8_Decode_Error::NONE) {
+        Index += offset;
+    } else {
+        Code = 0;
+    }
 }
 
 } // namespace Qorvi::Implementation::UTF8_Encoding

@@ -14,6 +14,10 @@
 #include <span>
 #include <string_view>
 
+namespace Qorvi::Stream_Element_Vectors {
+class Stream_Element_Vector;
+} // namespace Qorvi::Stream_Element_Vectors
+
 namespace Qorvi::Implementation::UTF8_Encoding {
 
 using UTF8_Code_Unit = std::uint8_t;
@@ -47,6 +51,12 @@ inline constexpr Virtual_Character Decode_Failure_Code = 0x10FFFF;
 // with NONE. Never throws.
 QORVI_API void Decode(UTF8_Code_Unit_Array Data, UTF8_Code_Unit_Offset& Index, bool& Success,
                       Virtual_Character& Code, UTF8_Decode_Error& Error) noexcept;
+
+// The same rules over the bytes of a byte vector, with a 1-based, 64-bit Index (1 .. Length of
+// the vector). On failure Code is 0; an Index outside 1 .. Length fails with NONE.
+QORVI_API void Decode(const Stream_Element_Vectors::Stream_Element_Vector& Data,
+                      std::int64_t& Index, bool& Success, Virtual_Character& Code,
+                      UTF8_Decode_Error& Error) noexcept;
 
 [[noreturn]] QORVI_API void Raise_Invalid_Lead_Unit();
 [[noreturn]] QORVI_API void Raise_String_Data_Corrupted();

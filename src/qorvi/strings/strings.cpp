@@ -1,8 +1,10 @@
 #include <cstring>
 #include <ostream>
+#include <qorvi/cursors/implementation-line_iterators.hpp>
 #include <qorvi/cursors/strings-cursors.hpp>
 #include <qorvi/implementation-checked.hpp>
 #include <qorvi/strings/implementation-utf8_strings-mutable_operations.hpp>
+#include <qorvi/strings/string_vectors.hpp>
 #include <qorvi/strings/strings.hpp>
 
 namespace Qorvi::Strings {
@@ -382,6 +384,116 @@ Virtual_String Virtual_String::Tail_After(const Cursors::Abstract_Cursor& After)
     return slice(Data, first, last_character(Data));
 }
 
+// Vectors of parts
+
+namespace {
+
+// Appends new string data, built for the vector, to it (null data as a null element).
+void append_built(String_Vectors::Virtual_String_Vector& result, UTF8::UTF8_String_Data& data) {
+    result.Append(from_built(data));
+}
+
+// Characters in a run of well-formed UTF-8 code units: its lead units.
+Character_Count characters_in(UTF8::UTF8_Code_Unit_Array units) noexcept {
+    Character_Count count = 0;
+    for (const UTF8::UTF8_Code_Unit unit : units) {
+        count += (unit & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return count;
+}
+
+// Appends the segments of data between the occurrences of separator to result. UTF-8 is
+// self-synchronising, so the separator's code units are found by a byte search.
+void split(const UTF8::UTF8_String_Data& data, Virtual_Character separator,
+           bool keep_empty_segments, String_Vectors::Virtual_String_Vector& result) {
+    UTF8::UTF8_Code_Unit encoded[4];
+    const auto encoded_size =
+        static_cast<std::size_t>(Implementation::UTF8_Encoding::Encode(separator, encoded));
+    const std::string_view needle(reinterpret_cast<const char*>(encoded), encoded_size);
+    const std::string_view text = UTF8::To_String_View(data);
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t found = text.find(needle, from);
+        const std::size_t end = found == std::string_view::npos ? text.size() : found;
+        if (end > from) {
+            const UTF8::UTF8_Code_Unit_Array units =
+                UTF8::Code_Units(data).subspan(from, end - from);
+            UTF8::UTF8_String_Data segment;
+            Mutable::Initialize(segment, units, characters_in(units));
+            append_built(result, segment);
+        } else if (keep_empty_segments) {
+            result.Append(Virtual_String());
+        }
+        if (found == std::string_view::npos) {
+            break;
+        }
+        from = found + encoded_size;
+    }
+}
+
+// The offset just after the character at position.
+UTF8_Code_Unit_Offset after(const UTF8::UTF8_String_Data& data, Cursor position) {
+    UTF8::Forward(data, position);
+    return position.UTF8_Offset;
+}
+
+// Replaces result's elements by the lines of data.
+void split_lines(const UTF8::UTF8_String_Data& data, Line_Terminator_Set terminators,
+                 bool keep_terminator, String_Vectors::Virtual_String_Vector& result) {
+    result.Clear();
+    Cursor start = Implementation::Strings::Position_Before_First_Character;
+    Cursor first;
+    Cursor last;
+    Cursor terminator;
+    while (Implementation::Line_Iterators::Forward(data, terminators, start, first, last,
+                                                   terminator)) {
+        UTF8_Code_Unit_Offset end;
+        Character_Count length;
+        if (keep_terminator || Implementation::Strings::Is_Invalid(terminator)) {
+            end = after(data, last);
+            length = last.Index - first.Index + 1;
+        } else {
+            end = terminator.UTF8_Offset;
+            length = terminator.Index - first.Index;
+        }
+        UTF8::UTF8_String_Data line;
+        if (end == first.UTF8_Offset) {
+            UTF8::Initialize(line, 0);
+        } else {
+            Mutable::Initialize(
+                line,
+                UTF8::Code_Units(data).subspan(static_cast<std::size_t>(first.UTF8_Offset),
+                                               static_cast<std::size_t>(end - first.UTF8_Offset)),
+                length);
+        }
+        append_built(result, line);
+        start = last;
+    }
+}
+
+} // namespace
+
+String_Vectors::Virtual_String_Vector Virtual_String::Split(Virtual_Character Separator,
+                                                            bool Keep_Empty_Segments) const {
+    check_character(Separator);
+    String_Vectors::Virtual_String_Vector result;
+    split(Data, Separator, Keep_Empty_Segments, result);
+    return result;
+}
+
+String_Vectors::Virtual_String_Vector Virtual_String::To_Virtual_String_Vector() const {
+    String_Vectors::Virtual_String_Vector result;
+    result.Append(*this);
+    return result;
+}
+
+String_Vectors::Virtual_String_Vector Virtual_String::Split_Lines(Line_Terminator_Set Terminators,
+                                                                  bool Keep_Terminator) const {
+    String_Vectors::Virtual_String_Vector result;
+    split_lines(Data, Terminators, Keep_Terminator, result);
+    return result;
+}
+
 // Tests
 
 bool Virtual_String::Starts_With(const Virtual_String& Prefix) const noexcept {
@@ -512,6 +624,14 @@ Virtual_String Repeat(Character_Count Count, Virtual_Character Item) {
                                  Count, Implementation::UTF8_Encoding::Encoded_Length(Item)));
     for (Character_Count done = 0; done < Count; ++done) {
         Mutable::Append(data, Item);
+    }
+    return result;
+}
+
+String_Vectors::Virtual_String_Vector operator*(Character_Count Count, const Virtual_String& Item) {
+    String_Vectors::Virtual_String_Vector result;
+    for (Character_Count done = 0; done < Count; ++done) {
+        result.Append(Item);
     }
     return result;
 }

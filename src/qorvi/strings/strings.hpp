@@ -20,6 +20,10 @@
 #include <string>
 #include <string_view>
 
+namespace Qorvi::String_Vectors {
+class Virtual_String_Vector;
+} // namespace Qorvi::String_Vectors
+
 namespace Qorvi::Strings::Cursors {
 class Abstract_Cursor;
 class Abstract_Character_Cursor;
@@ -114,6 +118,23 @@ public:
     // The characters after After's first position; null when there is none.
     virtual Virtual_String Tail_After(const Cursors::Abstract_Cursor& After) const;
 
+    // Vectors of parts of Self (include <qorvi/strings/string_vectors.hpp> to use them).
+
+    // The segments between the occurrences of Separator, in order. Empty segments (between two
+    // adjacent separators, before a leading or after a trailing one, or of an empty text) are
+    // kept as null strings only when Keep_Empty_Segments is true. A Separator that is not a
+    // Unicode scalar value raises Constraint_Error.
+    String_Vectors::Virtual_String_Vector Split(Virtual_Character Separator,
+                                                bool Keep_Empty_Segments = false) const;
+    // A vector of one element, a copy of Self (also when Self is null).
+    String_Vectors::Virtual_String_Vector To_Virtual_String_Vector() const;
+    // The lines of Self, cut by the members of Terminators, with or without their
+    // terminators. A text ending with a terminator has no empty line after it; an empty text
+    // has no line. An empty line is an empty, non-null string.
+    String_Vectors::Virtual_String_Vector
+    Split_Lines(Line_Terminator_Set Terminators = New_Line_Function,
+                bool Keep_Terminator = false) const;
+
     // Byte-wise prefix and suffix tests; an empty Prefix or Suffix always matches.
     bool Starts_With(const Virtual_String& Prefix) const noexcept;
     bool Ends_With(const Virtual_String& Suffix) const noexcept;
@@ -183,6 +204,11 @@ QORVI_API Virtual_String operator+(Virtual_Character Left, const Virtual_String&
 // Count copies of Item; a null string when Count is 0 or less. (Named, because C++ can not
 // overload an operator of two built-in types.)
 QORVI_API Virtual_String Repeat(Character_Count Count, Virtual_Character Item);
+
+// A vector of Count copies of Item (empty when Count is 0 or less). Include
+// <qorvi/strings/string_vectors.hpp> to use it.
+QORVI_API String_Vectors::Virtual_String_Vector operator*(Character_Count Count,
+                                                          const Virtual_String& Item);
 
 // Writes the plain UTF-8 text.
 QORVI_API std::ostream& operator<<(std::ostream& Stream, const Virtual_String& Item);

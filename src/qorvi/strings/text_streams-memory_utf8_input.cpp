@@ -1,6 +1,5 @@
-#include <qorvi/strings/text_streams-memory_utf8_input.hpp>
-
 #include <algorithm>
+#include <qorvi/strings/text_streams-memory_utf8_input.hpp>
 #include <span>
 #include <string_view>
 

@@ -5,7 +5,6 @@
 #include <qorvi/ucd/implementation-ucd_block_maps.hpp>
 #include <qorvi/ucd/implementation-utf8_casing.hpp>
 #include <qorvi/ucd/implementation-utf8_text_builders.hpp>
-#include <type_traits>
 
 namespace Qorvi::Implementation::UTF8_Casing {
 
@@ -50,7 +49,6 @@ const UTF8_Code_Unit* Result_Bytes(std::uint32_t Offset, UTF8_Code_Unit_Count Si
 struct ASCII_Map {
     bool Usable = false;
     std::array<UTF8_Code_Unit, 128> Result{};
-    std::array<UCD_Casing::Casing_Context_Change, 128> Change{};
 };
 
 template <typename Record>
@@ -59,9 +57,6 @@ ASCII_Map Compute_ASCII_Map(const Mapping_Data_Offset_Array& Index) {
     for (unsigned code = 0; code < 128; ++code) {
         const Record record{Tables::Mapping_Data_Table_Raw[Detail::Record_Position(Index, code)]};
         map.Result[code] = static_cast<UTF8_Code_Unit>(code);
-        if constexpr (std::is_same_v<Record, Contextual_Mapping_Information>) {
-            map.Change[code] = record.Context_Change();
-        }
         if (record.Has_Mapping()) {
             if (record.Size() != 1 || record.Length() != 1 ||
                 Result_Bytes(record.Offset(), 1)[0] >= 0x80) {
@@ -140,14 +135,21 @@ struct Pending_Run {
     UTF8_Code_Unit_Offset Start = 0;
     std::int64_t Characters = 0;
 
+    // Inline, so that the frequent empty run costs one comparison.
     void Flush(Text_Builder& Out, const UTF8_Code_Unit* Source, UTF8_Code_Unit_Offset End) {
-        const UTF8_Code_Unit_Count count = End - Start;
-        if (count > 16) [[unlikely]] {
-            Out.Append(Source + Start, count, Characters);
-        } else if (count > 0) {
-            Out.Append_Short(Source + Start, count, Characters);
+        if (End > Start) {
+            Copy(Out, Source, End);
         }
         Characters = 0;
+    }
+
+    void Copy(Text_Builder& Out, const UTF8_Code_Unit* Source, UTF8_Code_Unit_Offset End) {
+        const UTF8_Code_Unit_Count count = End - Start;
+        if (count > 16) {
+            Out.Append(Source + Start, count, Characters);
+        } else {
+            Out.Append_Short(Source + Start, count, Characters);
+        }
     }
 };
 
@@ -155,15 +157,11 @@ struct Pending_Run {
 // a longer stretch goes through Convert_ASCII. Returns whether the character was converted.
 inline bool Convert_Lone_ASCII(const ASCII_Map& Map, const UTF8_Code_Unit* Source,
                                UTF8_Code_Unit_Offset Size, UTF8_Code_Unit_Offset& Position,
-                               Text_Builder& Out, Pending_Run& Run,
-                               UCD_Casing::Casing_Context* Context) {
+                               Text_Builder& Out, Pending_Run& Run) {
     if (Position + 1 < Size && Source[Position + 1] < 0x80) {
         return false;
     }
     const UTF8_Code_Unit unit = Source[Position];
-    if (Context != nullptr) {
-        *Context = UCD_Casing::Update(*Context, Map.Change[unit]);
-    }
     if (Map.Result[unit] == unit) {
         ++Run.Characters;
     } else {
@@ -177,11 +175,10 @@ inline bool Convert_Lone_ASCII(const ASCII_Map& Map, const UTF8_Code_Unit* Sourc
 }
 
 // Converts the stretch of ASCII characters at Position through Map; returns the position after
-// it. Change, when given, is updated with each character's context change.
+// it.
 UTF8_Code_Unit_Offset Convert_ASCII(const ASCII_Map& Map, const UTF8_Code_Unit* Source,
                                     UTF8_Code_Unit_Offset Size, UTF8_Code_Unit_Offset Position,
-                                    Text_Builder& Out, UCD_Casing::Casing_Context* Context) {
-    const UTF8_Code_Unit_Offset first = Position;
+                                    Text_Builder& Out) {
     while (Position < Size) {
         const UTF8_Code_Unit_Count chunk = std::min<UTF8_Code_Unit_Count>(Size - Position, 256);
         UTF8_Code_Unit* at = Out.Reserve(chunk);
@@ -199,30 +196,42 @@ UTF8_Code_Unit_Offset Convert_ASCII(const ASCII_Map& Map, const UTF8_Code_Unit* 
             break;
         }
     }
-    if (Context != nullptr) {
-        // The state after the stretch only depends on its end: from the last character that
-        // keeps no flag, the state is that character's set bits, then the characters after
-        // it update it (for a stretch of characters that all keep some flag, the state from
-        // before the stretch is updated by each).
-        UTF8_Code_Unit_Offset from = Position;
-        UCD_Casing::Casing_Context context = *Context;
-        constexpr unsigned keep_bits = UCD_Casing::Casing_Context_Change::Final_Sigma_Keep |
-                                       UCD_Casing::Casing_Context_Change::After_Soft_Dotted_Keep |
-                                       UCD_Casing::Casing_Context_Change::After_I_Keep;
-        while (from > first && (Map.Change[Source[from - 1]].Bits & keep_bits) != 0) {
-            --from;
-        }
-        if (from > first) {
-            --from;
-            context = UCD_Casing::Update({}, Map.Change[Source[from]]);
-            ++from;
-        }
-        for (; from < Position; ++from) {
-            context = UCD_Casing::Update(context, Map.Change[Source[from]]);
-        }
-        *Context = context;
-    }
     return Position;
+}
+
+// The Final_Sigma flag of the casing context just before the character at Position: the flag
+// is set by a cased character that is not case-ignorable, kept across case-ignorable ones and
+// cleared by any other, so it is found by stepping back over the case-ignorable characters
+// before Position to the first other one (false at the start of the text). This gives the
+// same as following the context through the whole text, which the loop then need not do: the
+// flag is only read at a capital sigma.
+bool Final_Sigma_Before(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_Array& Index,
+                        UTF8_Code_Unit_Offset Position) {
+    while (Position > 0) {
+        const Contextual_Mapping_Information before = Get_Contextual_Case_Mapping_Information(
+            Index, UTF8_Encoding::Unchecked_Backward_Decode(Source, Position));
+        const UCD_Casing::Casing_Context context =
+            UCD_Casing::Update(UCD_Casing::Casing_Context{0x01}, before.Context_Change());
+        if (!before.Case_Ignorable()) {
+            return context.Final_Sigma();
+        }
+    }
+    return false;
+}
+
+// Whether the characters after Position, past the case-ignorable ones, begin with a cased one
+// (the end of the text counts as not cased).
+bool Cased_After(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_Array& Index,
+                 UTF8_Code_Unit_Offset Position) {
+    const auto size = static_cast<UTF8_Code_Unit_Offset>(Source.size());
+    while (Position < size) {
+        const Contextual_Mapping_Information following = Get_Contextual_Case_Mapping_Information(
+            Index, UTF8_Text_Builders::Decode_Next(Source.data(), size, Position));
+        if (!following.Case_Ignorable()) {
+            return following.Cased();
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -248,11 +257,11 @@ void Convert_Case_Simple(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_
     UTF8_Code_Unit_Offset position = 0;
     while (position < size) {
         if (source[position] < 0x80 && ascii_usable) {
-            if (Convert_Lone_ASCII(ascii, source, size, position, out, run, nullptr)) {
+            if (Convert_Lone_ASCII(ascii, source, size, position, out, run)) {
                 continue;
             }
             run.Flush(out, source, position);
-            position = Convert_ASCII(ascii, source, size, position, out, nullptr);
+            position = Convert_ASCII(ascii, source, size, position, out);
             run.Start = position;
             continue;
         }
@@ -284,80 +293,55 @@ void Convert_Case_Simple(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_
     out.Finish();
 }
 
-namespace {
-
-// The full loop, in two versions: the context is only followed when Final_Sigma is on (no other
-// result depends on it).
-template <bool Final_Sigma>
-void Convert_Full(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_Array& Index,
-                  UTF8_String_Data& Result) {
+void Convert_Case_Full(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_Array& Index,
+                       bool Final_Sigma, UTF8_String_Data& Result) {
     Text_Builder out(Result);
     const ASCII_Map& ascii = ASCII_Map_Of<Contextual_Mapping_Information>(Index);
     const bool ascii_usable = ascii.Usable;
-    const UCD_Block_Maps::Block_Map& plain = Block_Map_Of<!Final_Sigma>(Index);
+    const UCD_Block_Maps::Block_Map& unmapped = Block_Map_Of<true>(Index);
     const UTF8_Code_Unit* source = Source.data();
     const auto size = static_cast<UTF8_Code_Unit_Offset>(Source.size());
-    UCD_Casing::Casing_Context context;
     Pending_Run run;
     UTF8_Code_Unit_Offset position = 0;
     while (position < size) {
         if (source[position] < 0x80 && ascii_usable) {
-            UCD_Casing::Casing_Context* followed = Final_Sigma ? &context : nullptr;
-            if (Convert_Lone_ASCII(ascii, source, size, position, out, run, followed)) {
+            if (Convert_Lone_ASCII(ascii, source, size, position, out, run)) {
                 continue;
             }
             run.Flush(out, source, position);
-            position = Convert_ASCII(ascii, source, size, position, out, followed);
+            position = Convert_ASCII(ascii, source, size, position, out);
             run.Start = position;
             continue;
         }
         UTF8_Code_Unit_Offset next = position;
         const Virtual_Character code = UTF8_Text_Builders::Decode_Next(source, size, next);
-        if (code >= 0x800 && plain.Test(code)) {
-            context = {};
+        // Blocks are only worth testing above the two-unit range (see Convert_Case_Simple).
+        if (code >= 0x800 && unmapped.Test(code)) {
             ++run.Characters;
             position = next;
             continue;
         }
         const Contextual_Mapping_Information record{Raw_Record(Index, code)};
-        if (!record.Has_Mapping() && (!Final_Sigma || record.Raw == 0)) {
-            // No mapping (and, when the context is followed, no context bit either): the
-            // case of most characters of most scripts.
-            context = {};
-            ++run.Characters;
-            position = next;
-            continue;
-        }
-
-        // The context flag reflects the characters before this one. Looking ahead, the
-        // case-ignorable characters are skipped; the first other one decides: a cased one
-        // means the sigma is not final. The end of the text counts as "not cased".
-        bool final_sigma = false;
-        if (Final_Sigma && code == 0x03A3 && context.Final_Sigma()) [[unlikely]] {
-            final_sigma = true;
-            UTF8_Code_Unit_Offset ahead = next;
-            while (ahead < size) {
-                const Contextual_Mapping_Information following =
-                    Get_Contextual_Case_Mapping_Information(
-                        Index, UTF8_Text_Builders::Decode_Next(source, size, ahead));
-                if (!following.Case_Ignorable()) {
-                    final_sigma = !following.Cased();
-                    break;
-                }
+        if (code == 0x03A3 && Final_Sigma) [[unlikely]] {
+            // A final sigma: a cased letter before it (past case-ignorable characters), none
+            // after it.
+            if (Final_Sigma_Before(Source, Index, position) && !Cased_After(Source, Index, next)) {
+                run.Flush(out, source, position);
+                out.Append_Short(Tables::Final_Sigma_UTF8.data(), 2, 1);
+                run.Start = next;
+                position = next;
+                continue;
             }
         }
-        if constexpr (Final_Sigma) {
-            context = UCD_Casing::Update(context, record.Context_Change());
-        }
-
-        if (final_sigma) [[unlikely]] {
+        if (record.Has_Mapping()) {
             run.Flush(out, source, position);
-            out.Append_Short(Tables::Final_Sigma_UTF8.data(), 2, 1);
-            run.Start = next;
-        } else if (record.Has_Mapping()) {
-            run.Flush(out, source, position);
-            out.Append_Short(Result_Bytes(record.Offset(), record.Size()), record.Size(),
-                             record.Length());
+            // Results of the full tables have at most seven code units.
+            const UTF8_Code_Unit* result = Result_Bytes(record.Offset(), record.Size());
+            if (record.Offset() + 8 <= Tables::UTF8_Data_Size) [[likely]] {
+                out.Append_Up_To_8(result, record.Size(), record.Length());
+            } else {
+                out.Append_Short(result, record.Size(), record.Length());
+            }
             run.Start = next;
         } else {
             ++run.Characters;
@@ -366,17 +350,6 @@ void Convert_Full(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_Array& 
     }
     run.Flush(out, source, size);
     out.Finish();
-}
-
-} // namespace
-
-void Convert_Case_Full(UTF8_Code_Unit_Array Source, const Mapping_Data_Offset_Array& Index,
-                       bool Final_Sigma, UTF8_String_Data& Result) {
-    if (Final_Sigma) {
-        Convert_Full<true>(Source, Index, Result);
-    } else {
-        Convert_Full<false>(Source, Index, Result);
-    }
 }
 
 void Convert_Case(const UTF8_String_Data& Source, Case_Mapping Mapping, UTF8_String_Data& Result) {

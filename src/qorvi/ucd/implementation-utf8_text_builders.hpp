@@ -100,6 +100,18 @@ public:
         Commit(Count, Characters);
     }
 
+    // Appends Count (at most 8) code units from Units, of which 8 may be read: with room for 8,
+    // one eight-unit copy (the units past Count are overwritten later or lie beyond the text).
+    void Append_Up_To_8(const UTF8_Code_Unit* Units, UTF8_Code_Unit_Count Count,
+                        std::int64_t Characters) {
+        if (capacity_ - size_ >= 8) [[likely]] {
+            std::memcpy(base_ + size_, Units, 8);
+            Commit(Count, Characters);
+        } else {
+            Append_Short(Units, Count, Characters);
+        }
+    }
+
     void Append(const UTF8_Code_Unit* Units, UTF8_Code_Unit_Count Count, std::int64_t Characters) {
         UTF8_Code_Unit* at = Reserve(Count);
         if (Count > 0) {
