@@ -164,6 +164,20 @@ TEST(Referrers, StringCopyCarriesNoReferrers) {
     EXPECT_EQ(journal.entries, (std::vector<std::string>{"m:modified 0/1"}));
 }
 
+TEST(Referrers, ClearAndMoveTellNoReferrer) {
+    Journal journal;
+    Virtual_String s = "a text long enough to be stored on the heap";
+    Marker m(journal, "m");
+    Connect(m, &s);
+    s.Clear();
+    EXPECT_TRUE(s.Is_Null());
+    Virtual_String taken = std::move(s);
+    EXPECT_TRUE(journal.entries.empty());
+    EXPECT_EQ(m.Owner(), &s); // still attached to the (now null) string, not to the new one
+    notify(taken);
+    EXPECT_TRUE(journal.entries.empty());
+}
+
 TEST(Referrers, ReferrerDetachingItselfDoesNotStopTheWalk) {
     Journal journal;
     Virtual_String s = "abc";

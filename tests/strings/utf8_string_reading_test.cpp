@@ -267,6 +267,24 @@ TEST(Hash, FNV1aOverCodePoints) {
     EXPECT_EQ(generator.Value(), 0xCBF29CE484222325u);
 }
 
+TEST(Hash, CharacterFeedEqualsFourByteFeeds) {
+    // The character feed folds zero bytes into powers of the prime; it must agree with feeding
+    // the four bytes one by one, at every width boundary.
+    using Qorvi::Implementation::FNV_Hash::FNV_1a_Generator;
+    for (const std::uint32_t value :
+         {0x0u, 0x41u, 0x7Fu, 0xFFu, 0x100u, 0x7FFu, 0xFFFFu, 0x10000u, 0x1F600u, 0x10FFFFu,
+          0xFFFFFFu, 0x1000000u, 0xDEADBEEFu}) {
+        FNV_1a_Generator whole, bytes;
+        whole.Hash(std::uint32_t{0x263A}); // a state other than the offset basis
+        bytes.Hash(std::uint32_t{0x263A});
+        whole.Hash(value);
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.Hash(static_cast<std::uint8_t>(value >> shift));
+        }
+        EXPECT_EQ(whole.Value(), bytes.Value()) << std::hex << value;
+    }
+}
+
 TEST(Slice, CutsCharactersFromToInclusive) {
     const Owned text(mixed);
     Cursor after_last;

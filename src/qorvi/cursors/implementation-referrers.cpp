@@ -113,15 +113,6 @@ using Limited_Referals = List_Of<Referal_Limited_Base>;
 
 // Magic_String_Base
 
-Magic_String_Base& Magic_String_Base::operator=(const Magic_String_Base& Source) noexcept {
-    if (this != &Source) {
-        Emancipate_Referrers();
-    }
-    return *this;
-}
-
-Magic_String_Base::~Magic_String_Base() { Emancipate_Referrers(); }
-
 void Magic_String_Base::Emancipate_Referrers() noexcept {
     Referals::Emancipate(*this);
     Limited_Referals::Emancipate(*this);

@@ -35,14 +35,28 @@ using Virtual_String_Access = Qorvi::Strings::Virtual_String*;
 class QORVI_API Magic_String_Base {
 public:
     Magic_String_Base(const Magic_String_Base&) noexcept {}
-    Magic_String_Base& operator=(const Magic_String_Base& Source) noexcept;
-    virtual ~Magic_String_Base();
+    Magic_String_Base& operator=(const Magic_String_Base& Source) noexcept {
+        if (this != &Source && Has_Referrers()) {
+            Emancipate_Referrers();
+        }
+        return *this;
+    }
+    virtual ~Magic_String_Base() {
+        if (Has_Referrers()) {
+            Emancipate_Referrers();
+        }
+    }
 
 protected:
     Magic_String_Base() noexcept = default;
 
     // Invalidates and detaches every attached referrer: cursors and markers, then iterators.
     void Emancipate_Referrers() noexcept;
+    // Whether anything is attached (two pointer tests: strings without referrers pay nothing
+    // more on copy, assignment and destruction).
+    bool Has_Referrers() const noexcept {
+        return First_Limited != nullptr || First_Referal != nullptr;
+    }
 
 private:
     template <typename Referrer>

@@ -122,11 +122,6 @@ Virtual_String::Virtual_String(std::u32string_view Text) {
     take_built(Data, from_utf32(Text));
 }
 
-Virtual_String::Virtual_String(const Virtual_String& Source) noexcept
-    : Magic_String_Base(Source), Data(Source.Data) {
-    UTF8::Reference(Data);
-}
-
 Virtual_String::Virtual_String(Virtual_String&& Source) noexcept : Magic_String_Base() {
     if (!Source.Is_Null()) {
         take(Data, Source.Data);
@@ -152,12 +147,6 @@ Virtual_String& Virtual_String::operator=(Virtual_String&& Source) noexcept {
         }
     }
     return *this;
-}
-
-Virtual_String::~Virtual_String() {
-    // Referrers first, while the text they point into still exists.
-    Emancipate_Referrers();
-    UTF8::Unreference(Data);
 }
 
 void Virtual_String::Clear() noexcept {

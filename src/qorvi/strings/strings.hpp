@@ -52,7 +52,14 @@ public:
     explicit Virtual_String(std::u32string_view Text);
 
     // A copy shares the text; the referrers attached to Source stay with Source.
-    Virtual_String(const Virtual_String& Source) noexcept;
+    Virtual_String(const Virtual_String& Source) noexcept
+        : Magic_String_Base(Source), Data(Source.Data) {
+        if (Data.Has_Storage != 0) {
+            Implementation::UTF8_Strings::Reference(Data);
+        } else if (Data.Storage_Address != nullptr) {
+            Data.Storage_Address = Data.Storage; // in-place text: point at the copy's own
+        }
+    }
     // Takes Source's text and leaves Source null. No referrer is told; those attached to
     // Source stay attached to it (they find it null).
     Virtual_String(Virtual_String&& Source) noexcept;
@@ -63,7 +70,15 @@ public:
     // not told).
     Virtual_String& operator=(Virtual_String&& Source) noexcept;
     // Invalidates and detaches every attached referrer, then lets go of the text.
-    ~Virtual_String() override;
+    ~Virtual_String() override {
+        // Referrers first, while the text they point into still exists.
+        if (Has_Referrers()) {
+            Emancipate_Referrers();
+        }
+        if (Data.Has_Storage != 0) {
+            Implementation::UTF8_Strings::Unreference(Data);
+        }
+    }
 
     // Number of characters.
     Character_Count Character_Length() const noexcept { return Data.Length; }
