@@ -206,6 +206,77 @@ TEST(Recognizer, DigitsMustBeDecimal) {
     EXPECT_THROW(Frac_Digit(state, U'7'), Qorvi::Constraint_Error); // no decimal point yet
 }
 
+// Classify decides the common numbers inline and hands the rest to the general function: on
+// both sides of every limit of the inline part (16 digits in a part, 19 in all, the integer
+// limits, the fast path's exponents, undecided products, overflow, leading and trailing zeros,
+// error states), and on the generated hard inputs, both give the same result.
+TEST(Recognizer, InlineClassificationAgreesWithTheGeneralOne) {
+    const auto expect_same = [](Parsing_State& state, const std::string& text) {
+        const Classified_Number fast = Classify(state);
+        const Classified_Number general = Detail::classify_general(state);
+        EXPECT_EQ(fast.Kind, general.Kind) << text.substr(0, 80);
+        EXPECT_EQ(fast.Integer_Value, general.Integer_Value) << text.substr(0, 80);
+        EXPECT_EQ(bits(fast.Float_Value), bits(general.Float_Value)) << text.substr(0, 80);
+    };
+    const std::string texts[] = {"0",
+                                 "-0",
+                                 "7",
+                                 "1234567890123456",
+                                 "12345678901234567",
+                                 "-1234567890123456",
+                                 "9223372036854775807",
+                                 "-9223372036854775808",
+                                 "9223372036854775808",
+                                 "0.0",
+                                 "-0.0",
+                                 "0e400",
+                                 "0.000e-400",
+                                 "1e400",
+                                 "1e-400",
+                                 "0.5",
+                                 "0.000123",
+                                 "1234567890123456.123",
+                                 "1234567890123456.1234",
+                                 "123.4567890123456789",
+                                 "0.1234567890123456",
+                                 "0.12345678901234567",
+                                 "1.2345678901234567",
+                                 "1.500",
+                                 "1.5000000000000000000000",
+                                 "10.00000000000000000001",
+                                 "-37.774929123456789",
+                                 "9007199254740993.0",
+                                 "9007199254740993.00000000000000000001",
+                                 "9007199254740992e1",
+                                 "1e22",
+                                 "1e23",
+                                 "1e-22",
+                                 "1e-23",
+                                 "123e-30",
+                                 "1.7976931348623157e308",
+                                 "1.7976931348623159e308",
+                                 "2.2250738585072011e-308",
+                                 "4.9e-324",
+                                 "2.4e-324",
+                                 "2.4703282292062327208e-324",
+                                 "1e0000000000000000001",
+                                 "1e1234567890",
+                                 "1e-1234567890",
+                                 "7.3177701707893310e+15"};
+    Parsing_State state;
+    for (const std::string& text : texts) {
+        ASSERT_TRUE(number_tools::Feed(state, text)) << text;
+        expect_same(state, text);
+    }
+    number_tools::Hard_Inputs inputs(77);
+    for (int i = 0; i < 20000; ++i) {
+        number_tools::Input_Kind kind{};
+        const std::string text = inputs.Next(kind);
+        ASSERT_TRUE(number_tools::Feed(state, text)) << text.substr(0, 80);
+        expect_same(state, text);
+    }
+}
+
 TEST(Recognizer, NothingIsAllocated) {
     const std::string long_tie = "9007199254740993." + std::string(800, '0') + "1";
     const std::string texts[] = {

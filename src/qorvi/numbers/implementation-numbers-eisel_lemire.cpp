@@ -2,16 +2,29 @@
 #include <cstddef>
 #include <qorvi/numbers/implementation-numbers-eisel_lemire.hpp>
 #include <qorvi/numbers/implementation-numbers-tables.hpp>
+#include <qorvi/numbers/implementation-numbers.hpp>
 #include <qorvi/qorvi.hpp>
 
 namespace Qorvi::Implementation::Numbers::Eisel_Lemire {
 
+namespace Detail {
+
+void raise_power_of_ten_out_of_range() {
+    throw Constraint_Error("power of ten outside -342 .. 308");
+}
+
+void raise_exponent_out_of_range() {
+    throw Constraint_Error("decimal exponent outside -9864 .. 9864");
+}
+
+} // namespace Detail
+
 namespace {
 
-constexpr std::int32_t mantissa_bits = 52;
+using Detail::hidden_bit;
+using Detail::infinite_power;
+using Detail::mantissa_bits;
 constexpr std::int32_t exponent_bias = 1075; // 1023 + 52
-constexpr std::int32_t infinite_power = 2047;
-constexpr std::uint64_t hidden_bit = std::uint64_t{1} << mantissa_bits;
 
 // What a rounding rule is told about the bits it drops.
 struct Dropped_Bits {
@@ -61,38 +74,7 @@ Decoded_Float round_extended(std::uint64_t m, std::int32_t p, Rule rule) {
     return {kept, power};
 }
 
-const Tables::Powers_Of_Five_Record& power_of_five(std::int32_t q) {
-    if (q < Tables::Smallest_Power_Of_Ten || q > Tables::Largest_Power_Of_Ten) {
-        throw Constraint_Error("power of ten outside -342 .. 308");
-    }
-    return Tables::Powers_Of_Five[static_cast<std::size_t>(q - Tables::Smallest_Power_Of_Ten)];
-}
-
 } // namespace
-
-Arithmetic_64::Unsigned_128 Compute_Product_Approximation(std::uint64_t W, std::int32_t Q) {
-    const auto& entry = power_of_five(Q);
-    // 53 bits of mantissa, one to tell where the top bit is, one for rounding: the remaining
-    // 9 bits of the high half show whether the low half of the entry can still matter.
-    constexpr std::uint64_t precision_mask = 0x1FF;
-    Arithmetic_64::Unsigned_128 first = Arithmetic_64::Multiply(W, entry.High);
-    if ((first.High & precision_mask) == precision_mask) {
-        const Arithmetic_64::Unsigned_128 second = Arithmetic_64::Multiply(W, entry.Low);
-        first.Low += second.High;
-        if (first.Low < second.High) {
-            ++first.High;
-        }
-    }
-    return first;
-}
-
-std::int32_t Exponent_To_Power(std::int32_t Q) {
-    if (Q < -9864 || Q > 9864) {
-        throw Constraint_Error("decimal exponent outside -9864 .. 9864");
-    }
-    // 217706 / 2**16 is log2(10) closely enough for exact floors in this range.
-    return ((Q * 217706) >> 16) + 63;
-}
 
 Decoded_Float Compute_Error_Scaled(std::int32_t Q, std::uint64_t W, std::int32_t Leading_Zeros) {
     const std::int32_t h = 1 - static_cast<std::int32_t>(W >> 63);
@@ -103,49 +85,6 @@ Decoded_Float Compute_Error(std::int32_t Q, std::uint64_t W) {
     const std::int32_t lz = std::countl_zero(W);
     const auto product = Compute_Product_Approximation(W << lz, Q);
     return Compute_Error_Scaled(Q, product.High, lz);
-}
-
-Decoded_Float Convert(std::uint64_t W, std::int32_t Q) {
-    if (W == 0) {
-        return {0, 0};
-    }
-    const std::int32_t lz = std::countl_zero(W);
-    W <<= lz;
-    const auto product = Compute_Product_Approximation(W, Q);
-    // A low half of all ones may be an underestimate that a carry from below would change;
-    // within -27 .. 55 the product is exact enough for that never to matter.
-    if (product.Low == ~std::uint64_t{0} && (Q < -27 || Q > 55)) {
-        return Compute_Error_Scaled(Q, product.High, lz);
-    }
-    const auto upper = static_cast<std::int32_t>(product.High >> 63);
-    std::uint64_t mantissa = product.High >> (upper + 9);
-    std::int32_t power = Exponent_To_Power(Q) + upper - lz + 1023;
-    if (power <= 0) { // subnormal or zero
-        if (1 - power >= 64) {
-            return {0, 0};
-        }
-        mantissa >>= 1 - power;
-        mantissa += mantissa & 1;
-        mantissa >>= 1;
-        return {mantissa, mantissa < hidden_bit ? 0 : 1};
-    }
-    // An exact tie between two doubles (possible only for small exponents) rounds to even: the
-    // rounding bit is set and nothing below it is.
-    if (product.Low <= 1 && Q >= -4 && Q <= 23 && (mantissa & 3) == 1 &&
-        (mantissa << (upper + 9)) == product.High) {
-        mantissa &= ~std::uint64_t{1};
-    }
-    mantissa += mantissa & 1;
-    mantissa >>= 1;
-    if (mantissa >= 2 * hidden_bit) {
-        mantissa = hidden_bit;
-        ++power;
-    }
-    mantissa &= ~hidden_bit;
-    if (power >= infinite_power) {
-        return {0, infinite_power};
-    }
-    return {mantissa, power};
 }
 
 Binary_Value Decode_IEEE_Float(double D) {

@@ -1,4 +1,3 @@
-#include <bit>
 #include <limits>
 #include <qorvi/numbers/implementation-big_integers.hpp>
 #include <qorvi/numbers/implementation-numbers-clinger.hpp>
@@ -40,17 +39,13 @@ Decoded_Float convert(const Packed_Decimals::Packed_Decimal& decimal,
 
 } // namespace
 
-double Encode_IEEE_Float(std::uint64_t Mantissa, std::int32_t Power, bool Minus) {
-    if (Power < 0 || Power > 2047) {
-        throw Constraint_Error("biased exponent outside 0 .. 2047");
-    }
-    const std::uint64_t bits = (Mantissa & ((std::uint64_t{1} << 52) - 1)) |
-                               (static_cast<std::uint64_t>(Power) << 52) |
-                               (Minus ? std::uint64_t{1} << 63 : 0);
-    return std::bit_cast<double>(bits);
+namespace Detail {
+
+void raise_biased_exponent_out_of_range() {
+    throw Constraint_Error("biased exponent outside 0 .. 2047");
 }
 
-Classified_Number Classify(const Parsing_State& Self) {
+Classified_Number classify_general(const Parsing_State& Self) {
     const Packed_Decimals::Packed_Decimal& decimal = Self.Decimal;
     if (Self.Error != Parsing_Error_States::NOT_A_ERROR) {
         // An exponent of ten or more significant digits: its magnitude is at least 10**9. A
@@ -104,14 +99,7 @@ Classified_Number Classify(const Parsing_State& Self) {
     return {Kind::JSON_FLOAT, 0, Encode_IEEE_Float(result.Mantissa, result.Power, Self.Minus)};
 }
 
-void To_JSON_Number(const Parsing_State& Self, const Qorvi::Strings::Virtual_String& String_Value,
-                    JSON_Number& To) {
-    const Classified_Number number = Classify(Self);
-    To.Kind = number.Kind;
-    To.String_Value = String_Value;
-    To.Integer_Value = number.Integer_Value;
-    To.Float_Value = number.Float_Value;
-}
+} // namespace Detail
 
 bool operator==(const JSON_Number& Left, const JSON_Number& Right) noexcept {
     if (Left.Kind != Right.Kind) {

@@ -10,8 +10,13 @@
 // allocates memory.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <limits>
 #include <qorvi/export.hpp>
+#include <qorvi/numbers/implementation-numbers-clinger.hpp>
+#include <qorvi/numbers/implementation-numbers-eisel_lemire.hpp>
+#include <qorvi/numbers/implementation-numbers-tables.hpp>
 #include <qorvi/numbers/implementation-packed_decimals.hpp>
 #include <qorvi/strings/strings.hpp>
 
@@ -40,16 +45,6 @@ struct Parsing_State {
     std::int32_t Exponent_Digits = 0;
     // Significant digits of the integer part and the fraction.
     Packed_Decimals::Packed_Decimal Decimal;
-};
-
-// A double as (mantissa, biased exponent): Mantissa holds the 52 stored bits of a finished
-// result, Power the biased exponent 0 .. 2047 (2047 with mantissa 0 is infinity). A negative
-// Power marks an approximation that the exact digit comparison must still decide.
-struct Decoded_Float {
-    std::uint64_t Mantissa = 0;
-    std::int32_t Power = 0;
-
-    friend constexpr bool operator==(const Decoded_Float&, const Decoded_Float&) = default;
 };
 
 // What a number classifies as: the kind (never NONE) and, for JSON_INTEGER, the integer, for
@@ -132,21 +127,90 @@ inline void Exp_Digit(Parsing_State& Self, char32_t Digit) {
     ++Self.Exponent_Digits;
 }
 
+// The double whose bits are the low 52 bits of Mantissa, Power shifted left by 52, and bit 63
+// when Minus. Power must be 0 .. 2047 (Constraint_Error otherwise).
+inline double Encode_IEEE_Float(std::uint64_t Mantissa, std::int32_t Power, bool Minus);
+
+namespace Detail {
+
+[[noreturn]] QORVI_API void raise_biased_exponent_out_of_range();
+
+// Classify for any state. Classify itself decides the common numbers inline (no error, at most
+// 16 significant digits in the integer part and in the fraction and 19 in all, none dropped;
+// an integer that fits, or a non-zero value that Clinger's fast path or the decided 128-bit
+// product converts to a finite double) and leaves all others to this function.
+QORVI_API Classified_Number classify_general(const Parsing_State& Self);
+
+} // namespace Detail
+
 // Classifies the number accumulated in Self and converts it:
 // - written as an integer (no point, no exponent digit): JSON_INTEGER when it has at most 19
 //   significant digits and fits a signed 64-bit integer, OUT_OF_RANGE otherwise;
 // - otherwise JSON_FLOAT with the correctly rounded double (a value too small becomes zero or
 //   a subnormal, with the number's sign; a zero stays a zero whatever its exponent), or
 //   OUT_OF_RANGE when the value rounds beyond the largest double.
-QORVI_API Classified_Number Classify(const Parsing_State& Self);
+inline Classified_Number Classify(const Parsing_State& Self) {
+    const Packed_Decimals::Packed_Decimal& decimal = Self.Decimal;
+    const auto integral = static_cast<std::uint32_t>(decimal.Integral_Digits);
+    const auto fraction = static_cast<std::uint32_t>(decimal.Significant_Fractional_Digits);
+    if (Self.Error != Parsing_Error_States::NOT_A_ERROR || decimal.Dropped_Non_Zero ||
+        integral > 16 || fraction > 16 || integral + fraction > 19) [[unlikely]] {
+        return Detail::classify_general(Self);
+    }
+    // All significant digits lie in the first word of each part: W and its scale, exactly (as
+    // Decode_As_Integer gives them).
+    std::uint64_t w =
+        integral == 0 ? 0
+                      : Packed_Decimals::Group_Value(decimal.Digits[0], decimal.Integral_Digits);
+    if (fraction != 0) {
+        w = w * Tables::Powers_Of_10_U64[fraction] +
+            Packed_Decimals::Group_Value(decimal.Digits[static_cast<std::size_t>(decimal.Point)],
+                                         decimal.Significant_Fractional_Digits);
+    }
+    const std::int64_t e =
+        std::int64_t{decimal.Exponent_Adjust} - decimal.Significant_Fractional_Digits +
+        (Self.Exponent_Minus ? -std::int64_t{Self.Exponent} : std::int64_t{Self.Exponent});
+    if (!Self.Fractional && !Self.Exponential) {
+        constexpr auto largest =
+            static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+        if (e == 0 && w <= largest) {
+            return {JSON_Number_Kind::JSON_INTEGER,
+                    static_cast<std::int64_t>(Self.Minus ? 0 - w : w), 0.0};
+        }
+    } else if (w != 0 && e >= Tables::Smallest_Power_Of_Ten && e <= Tables::Largest_Power_Of_Ten) {
+        const auto q = static_cast<std::int32_t>(e);
+        const Clinger::Conversion_Result fast = Clinger::Convert(w, q);
+        if (fast.Success) {
+            return {JSON_Number_Kind::JSON_FLOAT, 0, Self.Minus ? -fast.Value : fast.Value};
+        }
+        const Decoded_Float result = Eisel_Lemire::Convert(w, q);
+        if (result.Power >= 0 && result.Power < 2047) [[likely]] {
+            return {JSON_Number_Kind::JSON_FLOAT, 0,
+                    Encode_IEEE_Float(result.Mantissa, result.Power, Self.Minus)};
+        }
+    }
+    return Detail::classify_general(Self);
+}
 
 // Classifies and converts the number accumulated in Self (see Classify) into To, which carries
 // String_Value as the number's text.
-QORVI_API void To_JSON_Number(const Parsing_State& Self,
-                              const Qorvi::Strings::Virtual_String& String_Value, JSON_Number& To);
+inline void To_JSON_Number(const Parsing_State& Self,
+                           const Qorvi::Strings::Virtual_String& String_Value, JSON_Number& To) {
+    const Classified_Number number = Classify(Self);
+    To.Kind = number.Kind;
+    To.String_Value = String_Value;
+    To.Integer_Value = number.Integer_Value;
+    To.Float_Value = number.Float_Value;
+}
 
-// The double whose bits are the low 52 bits of Mantissa, Power shifted left by 52, and bit 63
-// when Minus. Power must be 0 .. 2047 (Constraint_Error otherwise).
-QORVI_API double Encode_IEEE_Float(std::uint64_t Mantissa, std::int32_t Power, bool Minus);
+inline double Encode_IEEE_Float(std::uint64_t Mantissa, std::int32_t Power, bool Minus) {
+    if (Power < 0 || Power > 2047) [[unlikely]] {
+        Detail::raise_biased_exponent_out_of_range();
+    }
+    const std::uint64_t bits = (Mantissa & ((std::uint64_t{1} << 52) - 1)) |
+                               (static_cast<std::uint64_t>(Power) << 52) |
+                               (Minus ? std::uint64_t{1} << 63 : 0);
+    return std::bit_cast<double>(bits);
+}
 
 } // namespace Qorvi::Implementation::Numbers

@@ -64,13 +64,26 @@ namespace Detail {
 [[noreturn]] QORVI_API void raise_fraction_without_point();
 QORVI_API void append_integral_beyond_capacity(Packed_Decimal& self, std::uint32_t digit);
 
-// Writes digit value d (0..9) at position i, clearing the higher positions of its word (so a
-// word never needs clearing beforehand).
+// Writes digit value d (0..9) at position i (0 .. 799), clearing the higher positions of its
+// word (so a word never needs clearing beforehand).
 inline void store(Packed_Decimal& self, std::int32_t i, std::uint32_t d) {
-    auto& word = self.Digits[static_cast<std::size_t>(i >> 4)];
-    const unsigned shift = static_cast<unsigned>(i & 15) * 4;
-    word = (word & ((std::uint64_t{1} << shift) - 1)) | (std::uint64_t{d} << shift);
+    const auto position = static_cast<std::uint32_t>(i);
+    auto& word = self.Digits[position / 16];
+    const unsigned shift = (position * 4) % 64;
+    word = (word & ~(~std::uint64_t{0} << shift)) | (std::uint64_t{d} << shift);
 }
+
+// Writes digit value d at position Offset (0 .. 783) of the part that starts at word First.
+inline void store(Packed_Decimal& self, std::int32_t first, std::int32_t offset, std::uint32_t d) {
+    const auto position = static_cast<std::uint32_t>(offset);
+    auto& word = self.Digits[static_cast<std::uint32_t>(first) + position / 16];
+    const unsigned shift = (position * 4) % 64;
+    word = (word & ~(~std::uint64_t{0} << shift)) | (std::uint64_t{d} << shift);
+}
+
+// Append_Fractional for a digit the common case leaves out: the first digit of a pure fraction
+// (a leading zero or not), a digit beyond the capacity, or a digit before the decimal point.
+QORVI_API void append_fractional_rare(Packed_Decimal& self, std::uint32_t digit);
 
 } // namespace Detail
 
@@ -109,12 +122,16 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
     if (Digit > 9) {
         Detail::raise_bad_digit();
     }
-    if (Self.Integral_Digits < Digit_Capacity) [[likely]] {
-        if (Self.Integral_Digits == 0 && Digit == 0) {
-            return;
+    const std::int32_t stored = Self.Integral_Digits;
+    // 1 .. 783 digits stored: there is room, and the digit is not a leading zero.
+    if (static_cast<std::uint32_t>(stored) - 1 < std::uint32_t{Digit_Capacity - 1}) [[likely]] {
+        Detail::store(Self, stored, Digit);
+        Self.Integral_Digits = stored + 1;
+    } else if (stored == 0) {
+        if (Digit != 0) {
+            Detail::store(Self, 0, Digit);
+            Self.Integral_Digits = 1;
         }
-        Detail::store(Self, Self.Integral_Digits, Digit);
-        ++Self.Integral_Digits;
     } else {
         Detail::append_integral_beyond_capacity(Self, Digit);
     }
@@ -122,7 +139,8 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
 
 // Marks the start of the fraction: it begins on the next word boundary after the integer part.
 inline void Append_Decimal_Point(Packed_Decimal& Self) {
-    Self.Point = Self.Integral_Digits / 16 + (Self.Integral_Digits % 16 != 0 ? 1 : 0);
+    Self.Point =
+        static_cast<std::int32_t>((static_cast<std::uint32_t>(Self.Integral_Digits) + 15) / 16);
 }
 
 // Adds a digit (0 .. 9, Constraint_Error otherwise) of the fraction. Leading zeros of a pure
@@ -132,22 +150,19 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
     if (Digit > 9) {
         Detail::raise_bad_digit();
     }
-    if (Self.Integral_Digits == 0 && Self.Fractional_Digits == 0 && Digit == 0) {
-        Self.Exponent_Adjust = Checked::Subtract(Self.Exponent_Adjust, 1);
-        return;
-    }
-    if (Self.Integral_Digits >= Digit_Capacity - Self.Fractional_Digits) [[unlikely]] {
-        Self.Truncated = true;
-        Self.Dropped_Non_Zero = Self.Dropped_Non_Zero || Digit != 0;
-        return;
-    }
-    if (Self.Point < 0) [[unlikely]] {
-        Detail::raise_fraction_without_point();
-    }
-    Detail::store(Self, Self.Point * 16 + Self.Fractional_Digits, Digit);
-    ++Self.Fractional_Digits;
-    if (Digit != 0) {
-        Self.Significant_Fractional_Digits = Self.Fractional_Digits;
+    const std::int32_t fraction = Self.Fractional_Digits;
+    // 1 .. 783 digits stored in all and a decimal point seen: the digit is stored.
+    const std::uint32_t stored =
+        static_cast<std::uint32_t>(Self.Integral_Digits) + static_cast<std::uint32_t>(fraction);
+    if (stored - 1 < std::uint32_t{Digit_Capacity - 1} && Self.Point >= 0) [[likely]] {
+        Detail::store(Self, Self.Point, fraction, Digit);
+        Self.Fractional_Digits = fraction + 1;
+        // A select rather than a branch: where the zero digits fall among the others is not
+        // predictable.
+        const std::int32_t significant = Self.Significant_Fractional_Digits;
+        Self.Significant_Fractional_Digits = Digit != 0 ? fraction + 1 : significant;
+    } else {
+        Detail::append_fractional_rare(Self, Digit);
     }
 }
 
