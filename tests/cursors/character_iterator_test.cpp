@@ -378,6 +378,24 @@ TEST(Character_Iterator, StaysSafeWhenItsStringIsClearedOrMovedAway) {
         on_fresh.Set_At_First(fresh);
         EXPECT_EQ(on_fresh.Element(), U'\u00E9');
     }
+    {
+        // Text with more code units but fewer characters moved in under an iterator that
+        // knows the size of its character: past the new length it must not step on (the
+        // offset alone would still lie well inside the new text).
+        Virtual_String s("abcdefgh");
+        auto it = s.Before_First_Character();
+        char32_t c = 0;
+        for (int i = 0; i < 5; ++i) {
+            ASSERT_TRUE(it.Forward(c)); // ends on e: index 5, offset 4
+        }
+        Qorvi::Implementation::UTF8_Strings::UTF8_String_Data data;
+        ASSERT_TRUE(Qorvi::Implementation::UTF8_Strings::From_UTF_8_String(
+            data, "\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD"));
+        Qorvi::Strings::Internals::Set_By_Move(s, data);
+        EXPECT_FALSE(it.Forward(c));
+        EXPECT_EQ(c, No_Character);
+        EXPECT_EQ(it.First_Character_Index(), 5);
+    }
 }
 
 TEST(Character_Iterator, MutableAndConstStringsBothGiveIterators) {

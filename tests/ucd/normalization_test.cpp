@@ -1,7 +1,8 @@
 // The normalization tables and engines: table sizes and packing, the record fields against the
 // vendored UCD files (read here independently of the generator), NormalizationTest.txt in
 // full, the cases where the incremental engines must rework the end of their result, and
-// texts that make them grow or work on long runs of marks.
+// texts that make them grow or work on long runs of marks, and every code point inside long
+// texts against a decomposition computed here from the records.
 
 #include "ucd_test_files.hpp"
 
@@ -449,6 +450,90 @@ TEST(Normalization_Engines, LongAndGrowingTexts) {
     EXPECT_EQ(normalized(decomposed, Form::NORMALIZATION_FORM_C), composed);
     EXPECT_EQ(normalized(composed, Form::NORMALIZATION_FORM_D), decomposed);
     EXPECT_EQ(normalized(composed, Form::NORMALIZATION_FORM_C), composed);
+}
+
+} // namespace
+
+namespace {
+
+// The decomposing forms computed directly from the records (checked against the UCD files
+// above): each character replaced by its stored decomposition or its Hangul jamo, then every
+// run of non-starters sorted stably by class.
+std::u32string reference_decomposition(std::u32string_view text,
+                                       const Tables::Mapping_Data_Offset_Array& index) {
+    std::u32string out;
+    for (const char32_t c : text) {
+        const auto record = Tables::Get_Mapping_Information(index, c);
+        if (c >= 0xAC00 && c <= 0xD7A3) {
+            const char32_t s = c - 0xAC00;
+            out += static_cast<char32_t>(0x1100 + s / 588);
+            out += static_cast<char32_t>(0x1161 + s % 588 / 28);
+            if (s % 28 != 0) {
+                out += static_cast<char32_t>(0x11A7 + s % 28);
+            }
+        } else if (record.Decomposition_QC() || record.Size() == 0) {
+            out += c;
+        } else {
+            Strings::UTF8_String_Data stored;
+            EXPECT_TRUE(Strings::From_UTF_8_String(
+                stored, std::string_view(reinterpret_cast<const char*>(
+                                             Tables::UTF8_Data_Table.data() + record.Offset()),
+                                         static_cast<std::size_t>(record.Size()))));
+            out += decoded(stored);
+            Strings::Unreference(stored);
+        }
+    }
+    const auto ccc = [&](char32_t c) { return Tables::Get_Mapping_Information(index, c).CCC(); };
+    for (std::size_t first = 0; first < out.size();) {
+        std::size_t last = first;
+        while (last < out.size() && ccc(out[last]) != 0) {
+            ++last;
+        }
+        std::stable_sort(out.begin() + static_cast<std::ptrdiff_t>(first),
+                         out.begin() + static_cast<std::ptrdiff_t>(last),
+                         [&](char32_t a, char32_t b) { return ccc(a) < ccc(b); });
+        first = last + 1;
+    }
+    return out;
+}
+
+// Every code point inside long texts, where the engines take the characters that stay as
+// they are in large runs: all of them in a row, and each between a starter and a mark of a
+// class that varies (above, below and equal to the classes of the marks among them, in one to
+// four code units), against the reference.
+TEST(Normalization_Engines, EveryCodePointInLongTexts) {
+    const char32_t marks[] = {0x0301, 0x0316, 0x05AE, 0x093C, 0x0F71, 0x302A, 0x1D165, 0x0300};
+    std::u32string all;
+    std::u32string framed;
+    for (char32_t c = 0; c <= ucd_test::last_code_point; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;
+        }
+        all += c;
+        framed += U'a';
+        framed += c;
+        framed += marks[c % std::size(marks)];
+    }
+    const struct {
+        Form form;
+        const Tables::Mapping_Data_Offset_Array& index;
+    } forms[] = {{Form::NORMALIZATION_FORM_D, Tables::Canonical_Index},
+                 {Form::NORMALIZATION_FORM_KD, Tables::Compatibility_Index}};
+    for (const auto& f : forms) {
+        for (const std::u32string* text : {&all, &framed}) {
+            const std::u32string expected = reference_decomposition(*text, f.index);
+            const std::u32string result = normalized(*text, f.form);
+            ASSERT_EQ(result.size(), expected.size()) << Qorvi::Implementation::Image(f.form);
+            const auto mismatch = std::mismatch(result.begin(), result.end(), expected.begin());
+            EXPECT_TRUE(mismatch.first == result.end())
+                << Qorvi::Implementation::Image(f.form) << ": first difference at "
+                << mismatch.first - result.begin() << ", " << ucd_test::u_plus(*mismatch.first)
+                << " for " << ucd_test::u_plus(*mismatch.second);
+            // The same text already in the form comes back unchanged.
+            EXPECT_TRUE(normalized(expected, f.form) == expected)
+                << Qorvi::Implementation::Image(f.form);
+        }
+    }
 }
 
 } // namespace

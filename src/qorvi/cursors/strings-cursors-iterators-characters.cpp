@@ -11,6 +11,14 @@ using Implementation::Strings::Cursor_Offset;
     throw Constraint_Error("iterator is not attached to a string");
 }
 
+// The fix-up rules shift the (never read) offsets of a position before the first character;
+// the iterator keeps them at -1, which its Forward relies on.
+static Cursor before_first_normalized(const Cursor& Position) noexcept {
+    return Position.Index == 0 && !Implementation::Strings::Is_Invalid(Position)
+               ? Implementation::Strings::Position_Before_First_Character
+               : Position;
+}
+
 void Character_Iterator::attach(const Virtual_String& On) {
     element_size = Unknown_Size;
     // The list heads of a string are mutable bookkeeping: attaching to a string that the caller
@@ -79,7 +87,7 @@ void Character_Iterator::Set_At(const Abstract_Character_Cursor& Position) {
         throw Constraint_Error("cursor is not attached to a string");
     }
     attach(*Strings::Internals::To_Virtual_String_Access(owner));
-    position = at;
+    position = before_first_normalized(at);
     element_size = Unknown_Size;
 }
 
@@ -117,6 +125,7 @@ void Character_Iterator::String_Modified(const Cursor& Start, const Cursor_Offse
         return;
     }
     Implementation::Strings::Fixup_Insert(position, Start, Inserted);
+    position = before_first_normalized(position);
 }
 
 } // namespace Qorvi::Strings::Cursors::Iterators::Characters

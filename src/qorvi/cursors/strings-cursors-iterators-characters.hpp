@@ -60,57 +60,11 @@ public:
     // Forward, and the character reached (No_Character, 0x1FFFFF, with false when the step
     // left the text or the iterator is detached).
     [[gnu::always_inline]] virtual bool Forward(Virtual_Character& Element) {
-        // Inline in full, with no call that returns on any path, so that a walk keeps the
-        // iterator in registers and compiles to a loop close to a hand-written decoder. Every
-        // read is checked against the owner's current text.
-        namespace UTF8 = Implementation::UTF8_Strings;
         if (Owner() == nullptr) {
             Element = Implementation::Strings::No_Character;
             return false;
         }
-        const UTF8::UTF8_String_Data& data = *text;
-        const Cursor from = position;
-        // The offset of the next character when the size of this one is known; with an
-        // unknown size the sum lies beyond any text (and it never wraps back into one).
-        const std::uint32_t next = static_cast<std::uint32_t>(from.UTF8_Offset) + element_size;
-        std::uint32_t offset;
-        std::int32_t utf16;
-        Character_Count index;
-        if (from.Index < data.Length && next < static_cast<std::uint32_t>(data.Size)) [[likely]] {
-            // On a character whose size is known, with another one after it.
-            offset = next;
-            utf16 = utf16_after(from.UTF16_Offset, element_size);
-            index = from.Index + 1;
-        } else {
-            index = from.Index;
-            if (index > data.Length) {
-                // After the last character: nothing moves.
-                Element = Implementation::Strings::No_Character;
-                return false;
-            }
-            if (index <= 0) {
-                offset = 0;
-                utf16 = 0;
-                index = 1;
-            } else {
-                Virtual_Character ignored;
-                const std::uint32_t size =
-                    decode(data, static_cast<std::uint32_t>(from.UTF8_Offset), ignored);
-                offset = static_cast<std::uint32_t>(from.UTF8_Offset) + size;
-                utf16 = utf16_after(from.UTF16_Offset, size);
-                index += 1;
-            }
-            if (index > data.Length) {
-                // Stepped past the last character.
-                position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
-                element_size = Unknown_Size;
-                Element = Implementation::Strings::No_Character;
-                return false;
-            }
-        }
-        element_size = decode(data, offset, Element);
-        position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
-        return true;
+        return forward_element(*text, *this, Element);
     }
 
     // The character at the position, or No_Character before the first and after the last
@@ -134,17 +88,116 @@ private:
 
     void attach(const Virtual_String& On);
 
-    // The code point of the character at Offset in Data, and its number of code units. An
-    // offset outside the text raises Constraint_Error; a unit that can not start a character,
-    // or a character cut by the end of the text, raises Program_Error.
-    [[gnu::always_inline]] static std::uint32_t
-    decode(const Implementation::UTF8_Strings::UTF8_String_Data& Data, std::uint32_t Offset,
-           Virtual_Character& Code) {
+    // The step of Forward with the element on Data, the owner's current text. Inline in full,
+    // with no call that returns on any path, so that a walk keeps the iterator and the owner's
+    // text, size and length in registers and compiles to a loop close to a hand-written
+    // decoder. Every read is checked against Data as it is at this call.
+    //
+    // Data (the owner's record) and Self never overlap, and a step writes only Self's fields
+    // and Element: restrict says so, which lets the compiler keep Data's fields in registers across
+    // the steps of a walk and write Self's fields back once, when the walk ends.
+    [[gnu::always_inline]] static bool
+    forward_element(const Implementation::UTF8_Strings::UTF8_String_Data& __restrict Data,
+                    Character_Iterator& __restrict Self, Virtual_Character& Element) {
+        // All three fields are read at once: nothing in a step can change them.
+        const Character_Count length = Data.Length;
         const auto size = static_cast<std::uint32_t>(Data.Size);
-        if (Offset >= size) [[unlikely]] {
+        const Implementation::UTF8_Encoding::UTF8_Code_Unit* const units = Data.Storage_Address;
+        // The last offset at which a character of four code units fits (below 0 when none
+        // does); it does not change over a walk, so the compiler computes it once.
+        const std::int64_t last_full = std::int64_t{size} - 4;
+        const Cursor from = Self.position;
+        // The offset of the next character when the size of this one is known; with an
+        // unknown size the sum lies beyond any text. (Only a position on a character has a
+        // known size; the one before the first character always has offset -1.)
+        const auto known = static_cast<std::uint32_t>(Self.element_size);
+        const std::uint32_t next = static_cast<std::uint32_t>(from.UTF8_Offset) + known;
+        // The common step: on a character whose size is known, with another one after it that
+        // starts at least four code units before the end of the text, so that even the longest
+        // character lies inside it. This one bound covers every read of the step. (Compared in
+        // 64 bits, as last_full may be negative; with an unknown size next is at least 2**31 - 1
+        // and fails it.)
+        if (from.Index < length && std::int64_t{next} <= last_full) [[likely]] {
+            Self.element_size = decode_inside(units, next, Element);
+            Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(next),
+                                   utf16_after(from.UTF16_Offset, known), from.Index + 1};
+            return true;
+        }
+        // The other steps: from before the first character, with an unknown size, near the
+        // end of the text, and after the last character.
+        Character_Count index = from.Index;
+        if (index > length) {
+            // After the last character: nothing moves.
+            Element = Implementation::Strings::No_Character;
+            return false;
+        }
+        std::uint32_t offset;
+        std::int32_t utf16;
+        if (index <= 0) {
+            offset = 0;
+            utf16 = 0;
+            index = 1;
+        } else {
+            Virtual_Character ignored;
+            const std::uint32_t units_here =
+                decode(units, size, static_cast<std::uint32_t>(from.UTF8_Offset), ignored);
+            offset = static_cast<std::uint32_t>(from.UTF8_Offset) + units_here;
+            utf16 = utf16_after(from.UTF16_Offset, units_here);
+            index += 1;
+        }
+        if (index > length) {
+            // Stepped past the last character.
+            Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
+            Self.element_size = Unknown_Size;
+            Element = Implementation::Strings::No_Character;
+            return false;
+        }
+        Self.element_size = decode(units, size, offset, Element);
+        Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
+        return true;
+    }
+
+    // The code point of the character at Offset in the text at Units, and its number of code
+    // units, when the text holds at least four code units from Offset. A unit that can not start a
+    // character raises Program_Error.
+    [[gnu::always_inline]] static std::uint32_t
+    decode_inside(const Implementation::UTF8_Encoding::UTF8_Code_Unit* Units, std::size_t Offset,
+                  Virtual_Character& Code) {
+        const std::uint32_t lead = Units[Offset];
+        if (lead < 0x80) [[likely]] {
+            Code = lead;
+            return 1;
+        }
+        if (lead < 0xE0) {
+            if (lead < 0xC2) [[unlikely]] {
+                invalid_character(lead);
+            }
+            Code = ((lead & 0x1F) << 6) | (Units[Offset + 1] & 0x3Fu);
+            return 2;
+        }
+        if (lead < 0xF0) {
+            Code = ((lead & 0x0F) << 12) | ((Units[Offset + 1] & 0x3Fu) << 6) |
+                   (Units[Offset + 2] & 0x3Fu);
+            return 3;
+        }
+        if (lead > 0xF4) [[unlikely]] {
+            invalid_character(lead);
+        }
+        Code = ((lead & 0x07) << 18) | ((Units[Offset + 1] & 0x3Fu) << 12) |
+               ((Units[Offset + 2] & 0x3Fu) << 6) | (Units[Offset + 3] & 0x3Fu);
+        return 4;
+    }
+
+    // The code point of the character at Offset in the Size code units at Units, and its
+    // number of code units. An offset outside the text raises Constraint_Error; a unit that can
+    // not start a character, or a character cut by the end of the text, raises Program_Error.
+    [[gnu::always_inline]] static std::uint32_t
+    decode(const Implementation::UTF8_Encoding::UTF8_Code_Unit* Units, std::uint32_t Size,
+           std::uint32_t Offset, Virtual_Character& Code) {
+        if (Offset >= Size) [[unlikely]] {
             Implementation::UTF8_Strings::Raise_Position_Out_Of_Range();
         }
-        const Implementation::UTF8_Encoding::UTF8_Code_Unit* at = Data.Storage_Address + Offset;
+        const Implementation::UTF8_Encoding::UTF8_Code_Unit* at = Units + Offset;
         const std::uint32_t lead = at[0];
         if (lead < 0x80) [[likely]] {
             Code = lead;
@@ -152,7 +205,7 @@ private:
         }
         // The length of the character comes from its lead unit; the text must hold it all.
         // (Units 0x80 .. 0xC1 and 0xF5 .. 0xFF can not start a character.)
-        const std::uint32_t room = size - Offset;
+        const std::uint32_t room = Size - Offset;
         if (lead < 0xE0) {
             if (lead < 0xC2 || room < 2) [[unlikely]] {
                 invalid_character(lead);
@@ -194,9 +247,11 @@ private:
     const Implementation::UTF8_Strings::UTF8_String_Data* text = nullptr;
     // The number of code units of the character at the position when the last move was a
     // Forward with the element; Unknown_Size otherwise. Every other move and every edit resets
-    // it.
+    // it. It is 64 bits wide on purpose: a store of it can then not be taken for a store of
+    // the owner's 32-bit Size or Length, so over a walk the compiler keeps those in registers
+    // and the field itself too (a 32-bit field made it reload them after every step).
     static constexpr std::uint32_t Unknown_Size = 0x8000'0000;
-    std::uint32_t element_size = Unknown_Size;
+    std::uint64_t element_size = Unknown_Size;
 };
 
 } // namespace Qorvi::Strings::Cursors::Iterators::Characters

@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <qorvi/ucd/implementation-ucd_block_maps.hpp>
 #include <qorvi/ucd/implementation-utf8_normalization.hpp>
 #include <qorvi/ucd/implementation-utf8_text_builders.hpp>
+#include <vector>
 
 namespace Qorvi::Implementation {
 
@@ -206,6 +208,178 @@ UTF8_Code_Unit_Offset Skip_ASCII(const UTF8_Code_Unit* Text, UTF8_Code_Unit_Offs
         ++Position;
     }
     return Position;
+}
+
+// For the decomposing forms, one byte per code point, grouped by blocks of 64 code points
+// that follow the layout of UTF-8 (the last code unit of a character gives its position in
+// the block, the code units before it the block). Checking that a character can stay where
+// it is then takes its code units, two small-table reads and one comparison, without decoding
+// the code point. Identical blocks are stored once; the tables are derived from the generated
+// records the first time they are needed, so they always agree with them.
+//
+// The byte is a key compared with the class of the last character plus one (the "level",
+// 1..56): 0 for a character the form changes (below every level: always work), class + 1 for
+// an unchanged mark (stays when not below the level, and its key is the new level) and
+// Starter_Key for an unchanged starter (above every level, and its low six bits give level 1).
+class Decomposition_Classes {
+public:
+    static constexpr std::uint8_t Changed_Key = 0;
+    static constexpr std::uint8_t Starter_Key = 0xC1;
+    static constexpr std::uint32_t Level_Mask = 0x3F;
+    // Blocks of 64 code points up to U+10FFFF.
+    static constexpr std::uint32_t Block_Count = 0x11'0000 / 64;
+
+    explicit Decomposition_Classes(const Mapping_Data_Offset_Array& Index) {
+        static_assert((Starter_Key & Level_Mask) == 1);
+        std::map<std::array<std::uint8_t, 64>, std::uint16_t> known;
+        const auto block_of = [&](const std::array<std::uint8_t, 64>& content) {
+            const auto [at, added] =
+                known.try_emplace(content, static_cast<std::uint16_t>(known.size()));
+            if (added) {
+                keys_.insert(keys_.end(), content.begin(), content.end());
+            }
+            return at->second;
+        };
+        // Block 0 is all Changed_Key: pages whose start lies outside the record array go to
+        // the full path, which reports the corrupted table.
+        std::array<std::uint8_t, 64> content;
+        content.fill(Changed_Key);
+        const std::uint16_t unknown = block_of(content);
+        // Pages share their records: each distinct start is derived once.
+        std::map<std::int64_t, std::array<std::uint16_t, 4>> pages;
+        for (std::size_t page = 0; page < Index.size() && page < Block_Count / 4; ++page) {
+            const auto start = static_cast<std::int64_t>(Index[page]);
+            std::array<std::uint16_t, 4> blocks{unknown, unknown, unknown, unknown};
+            if (start >= 0 &&
+                static_cast<std::size_t>(start) + 256 <= Tables::Mapping_Record_Count) {
+                const auto [at, added] = pages.try_emplace(start);
+                if (added) {
+                    for (std::size_t block = 0; block < 4; ++block) {
+                        for (std::size_t i = 0; i < 64; ++i) {
+                            content[i] = Key_Of(Mapping_Information{
+                                Tables::Mapping_Data_Table_Raw[static_cast<std::size_t>(start) +
+                                                               block * 64 + i]});
+                        }
+                        at->second[block] = block_of(content);
+                    }
+                }
+                blocks = at->second;
+            }
+            for (std::size_t block = 0; block < 4; ++block) {
+                blocks_[page * 4 + block] = blocks[block];
+            }
+        }
+        ascii_unchanged_ = true;
+        for (std::uint32_t code = 0; code < 0x80; ++code) {
+            ascii_unchanged_ = ascii_unchanged_ && Key(code >> 6, code & 63u) == Starter_Key;
+        }
+    }
+
+    // Takes into a run the characters from Position that the form leaves as they stand and
+    // that need no reordering: Characters counts them and Last_Class is the class of the last
+    // one. Stops before the first other character, before a code unit that cannot start a
+    // character, and when fewer than four code units are left (so that no check of the size
+    // is needed for the code units of a character); the engine's full path goes on from there.
+    // Returns true when it stopped before a character that needs work.
+    bool Scan(const UTF8_Code_Unit* Text, UTF8_Code_Unit_Offset Size,
+              UTF8_Code_Unit_Offset& Position, std::int64_t& Characters,
+              std::uint32_t& Last_Class) const noexcept {
+        if (Size - Position < 4) {
+            return false;
+        }
+        const std::uint16_t* const blocks = blocks_.data();
+        const std::uint8_t* const keys = keys_.data();
+        const bool ascii_unchanged = ascii_unchanged_;
+        const UTF8_Code_Unit* p = Text + Position;
+        const UTF8_Code_Unit* const limit = Text + (Size - 3);
+        std::int64_t characters = Characters;
+        std::uint32_t level = Last_Class + 1;
+        bool work = false;
+        while (p < limit) {
+            const std::uint32_t u1 = p[0];
+            std::uint32_t block;
+            std::uint32_t low;
+            std::ptrdiff_t length;
+            if (u1 < 0x80) {
+                if (ascii_unchanged) {
+                    // One ASCII character, then the stretch of ASCII after it, if any.
+                    ++p;
+                    ++characters;
+                    level = 1;
+                    if (*p < 0x80) {
+                        const auto at = static_cast<UTF8_Code_Unit_Offset>(p - Text);
+                        const UTF8_Code_Unit_Offset end = Skip_ASCII(Text, Size, at);
+                        characters += end - at;
+                        p = Text + end;
+                    }
+                    continue;
+                }
+                block = u1 >> 6;
+                low = u1 & 63u;
+                length = 1;
+            } else if (u1 < 0xE0) {
+                if (u1 < 0xC2) [[unlikely]] {
+                    break;
+                }
+                block = u1 & 0x1Fu;
+                low = p[1] & 0x3Fu;
+                length = 2;
+            } else if (u1 < 0xF0) {
+                block = ((u1 & 0x0Fu) << 6) | (p[1] & 0x3Fu);
+                low = p[2] & 0x3Fu;
+                length = 3;
+            } else {
+                block = ((u1 & 0x07u) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
+                if (u1 > 0xF4 || block >= Block_Count) [[unlikely]] {
+                    break;
+                }
+                low = p[3] & 0x3Fu;
+                length = 4;
+            }
+            const std::uint32_t key = keys[(std::size_t{blocks[block]} << 6) | low];
+            if (key < level) {
+                work = true;
+                break;
+            }
+            level = key & Level_Mask;
+            ++characters;
+            p += length;
+        }
+        Position = static_cast<UTF8_Code_Unit_Offset>(p - Text);
+        Characters = characters;
+        Last_Class = level - 1;
+        return work;
+    }
+
+private:
+    static std::uint8_t Key_Of(const Mapping_Information& Record) noexcept {
+        if (!Record.Decomposition_QC()) {
+            return Changed_Key;
+        }
+        return Record.CCC() == 0 ? Starter_Key : static_cast<std::uint8_t>(Record.CCC() + 1);
+    }
+
+    std::uint32_t Key(std::uint32_t Block, std::uint32_t Low) const noexcept {
+        return keys_[(std::size_t{blocks_[Block]} << 6) | Low];
+    }
+
+    std::array<std::uint16_t, Block_Count> blocks_{};
+    std::vector<std::uint8_t> keys_;
+    bool ascii_unchanged_ = false;
+};
+
+// The classes for the two generated indexes; null for another index, whose characters all
+// take the full path.
+const Decomposition_Classes* Decomposition_Classes_Of(const Mapping_Data_Offset_Array& Index) {
+    if (&Index == &Tables::Canonical_Index) {
+        static const Decomposition_Classes canonical(Tables::Canonical_Index);
+        return &canonical;
+    }
+    if (&Index == &Tables::Compatibility_Index) {
+        static const Decomposition_Classes compatibility(Tables::Compatibility_Index);
+        return &compatibility;
+    }
+    return nullptr;
 }
 
 // The engine's state: its index, its source, its result and the work buffer.
@@ -579,6 +753,7 @@ bool Engine::Compose_With_Last(Virtual_Character Code, const Mapping_Information
 void Engine::Decompose() {
     const Virtual_Character threshold = Thresholds_Of(index_).Decomposition;
     const UCD_Block_Maps::Block_Map& plain = Block_Map_Of(index_, false);
+    const Decomposition_Classes* classes = Decomposition_Classes_Of(index_);
     const bool ascii_unchanged = threshold >= 0x80;
     const UTF8_Code_Unit* text = source_.data();
     UTF8_Code_Unit_Offset position = 0;
@@ -591,6 +766,20 @@ void Engine::Decompose() {
         Mapping_Information record{0};
         bool needs_work = false;
         while (position < size_) {
+            // The scan takes what stays as it is; the character it stopped at and the last
+            // few code units go through the full checks below.
+            if (classes != nullptr) {
+                if (classes->Scan(text, size_, position, characters, last_class)) {
+                    next = position;
+                    code = Decode(next);
+                    record = Source_Record(code);
+                    needs_work = true;
+                    break;
+                }
+                if (position >= size_) {
+                    break;
+                }
+            }
             if (text[position] < 0x80 && ascii_unchanged) {
                 const UTF8_Code_Unit_Offset end = Skip_ASCII(text, size_, position);
                 characters += end - position;
