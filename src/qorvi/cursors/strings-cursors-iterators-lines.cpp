@@ -249,20 +249,19 @@ void Line_Iterator::Invalidate() noexcept {
 void Line_Iterator::String_Modified(const Cursor& Start, const Cursor_Offset& Removed,
                                     const Cursor_Offset& Inserted) {
     const bool has_terminator = !Is_Invalid(terminator);
-    bool kept = Implementation::Strings::Fixup_Delete(first_position, Start, Removed);
-    kept = Implementation::Strings::Fixup_Delete(last_position, Start, Removed) && kept;
+    // The terminator's first character follows the edit like the two ends; losing any of the
+    // three loses the line.
+    bool kept = Implementation::Strings::Fixup_Segment(first_position, last_position, Start,
+                                                       Removed, Inserted);
     if (has_terminator) {
         kept = Implementation::Strings::Fixup_Delete(terminator, Start, Removed) && kept;
+        if (kept) {
+            Implementation::Strings::Fixup_Insert(terminator, Start, Inserted);
+        }
     }
     if (!kept) {
         Invalidate();
         Referrers::Disconnect(*this);
-        return;
-    }
-    Implementation::Strings::Fixup_Insert(first_position, Start, Inserted);
-    Implementation::Strings::Fixup_Insert(last_position, Start, Inserted);
-    if (has_terminator) {
-        Implementation::Strings::Fixup_Insert(terminator, Start, Inserted);
     }
 }
 

@@ -131,15 +131,11 @@ void Word_Iterator::Invalidate() noexcept {
 void Word_Iterator::String_Modified(const Cursor& Start, const Cursor_Offset& Removed,
                                     const Cursor_Offset& Inserted) {
     forget_ahead();
-    const bool first_kept = Implementation::Strings::Fixup_Delete(first_position, Start, Removed);
-    const bool last_kept = Implementation::Strings::Fixup_Delete(last_position, Start, Removed);
-    if (!first_kept || !last_kept) {
+    if (!Implementation::Strings::Fixup_Segment(first_position, last_position, Start, Removed,
+                                                Inserted)) {
         Invalidate();
         Referrers::Disconnect(*this);
-        return;
     }
-    Implementation::Strings::Fixup_Insert(first_position, Start, Inserted);
-    Implementation::Strings::Fixup_Insert(last_position, Start, Inserted);
 }
 
 } // namespace Qorvi::Strings::Cursors::Iterators::Words

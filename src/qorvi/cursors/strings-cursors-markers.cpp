@@ -33,17 +33,11 @@ Segment_Marker::Segment_Marker(Magic_String_Access owner, const Cursor& first, c
 void Segment_Marker::String_Modified(const Cursor& Start, const Cursor_Offset& Removed,
                                      const Cursor_Offset& Inserted) {
     // Both ends follow the edit as character markers do; losing either end loses the segment.
-    Cursor first = first_position;
-    Cursor last = last_position;
-    if (!Fixup_Delete(first, Start, Removed) || !Fixup_Delete(last, Start, Removed)) {
+    if (!Implementation::Strings::Fixup_Segment(first_position, last_position, Start, Removed,
+                                                Inserted)) {
         Invalidate();
         Implementation::Referrers::Disconnect(*this);
-        return;
     }
-    Fixup_Insert(first, Start, Inserted);
-    Fixup_Insert(last, Start, Inserted);
-    first_position = first;
-    last_position = last;
 }
 
 } // namespace Qorvi::Strings::Cursors::Markers

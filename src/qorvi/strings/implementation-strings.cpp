@@ -69,4 +69,16 @@ bool Fixup_Delete(Cursor& Self, const Cursor& Start, const Cursor_Offset& Size) 
     return true;
 }
 
+bool Fixup_Segment(Cursor& First, Cursor& Last, const Cursor& Start, const Cursor_Offset& Removed,
+                   const Cursor_Offset& Inserted) {
+    const bool first_kept = Fixup_Delete(First, Start, Removed);
+    const bool last_kept = Fixup_Delete(Last, Start, Removed);
+    if (!first_kept || !last_kept) {
+        return false;
+    }
+    Fixup_Insert(First, Start, Inserted);
+    Fixup_Insert(Last, Start, Inserted);
+    return true;
+}
+
 } // namespace Qorvi::Implementation::Strings

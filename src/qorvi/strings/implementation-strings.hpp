@@ -48,4 +48,10 @@ QORVI_API void Fixup_Insert(Cursor& Self, const Cursor& Start, const Cursor_Offs
 // makes Self invalid, when Self stood on a deleted character. Errors as for Fixup_Insert.
 QORVI_API bool Fixup_Delete(Cursor& Self, const Cursor& Start, const Cursor_Offset& Size);
 
+// Moves both ends of a segment First .. Last along with an edit that removed Removed at Start
+// and then inserted Inserted there. Returns false when the character at either end was
+// removed: the segment is lost (the ends are then not to be used).
+QORVI_API bool Fixup_Segment(Cursor& First, Cursor& Last, const Cursor& Start,
+                             const Cursor_Offset& Removed, const Cursor_Offset& Inserted);
+
 } // namespace Qorvi::Implementation::Strings
