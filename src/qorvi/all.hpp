@@ -1,0 +1,46 @@
+// Every public header of libqorvi-text, for programs that want the whole library at once.
+// (libqorvi-rtaux has its own header, <qorvi/rtaux/qorvi_aux.hpp>.)
+#pragma once
+
+#include <qorvi/qorvi.hpp>
+#include <qorvi/strings/stream_element_vectors.hpp>
+#include <qorvi/strings/string_vectors.hpp>
+#include <qorvi/strings/strings-conversions.hpp>
+#include <qorvi/strings/strings-line_terminators.hpp>
+#include <qorvi/strings/strings.hpp>
+#include <qorvi/strings/text_streams-memory_utf8_input.hpp>
+#include <qorvi/strings/text_streams-memory_utf8_output.hpp>
+#include <qorvi/strings/text_streams.hpp>
+#include <qorvi/cursors/strings-cursors-iterators-characters.hpp>
+#include <qorvi/cursors/strings-cursors-iterators-grapheme_clusters.hpp>
+#include <qorvi/cursors/strings-cursors-iterators-lines.hpp>
+#include <qorvi/cursors/strings-cursors-iterators-words.hpp>
+#include <qorvi/cursors/strings-cursors-iterators.hpp>
+#include <qorvi/cursors/strings-cursors-markers.hpp>
+#include <qorvi/cursors/strings-cursors.hpp>
+#include <qorvi/cursors/strings-utilities.hpp>
+#include <qorvi/ucd/characters-latin.hpp>
+#include <qorvi/ucd/characters-punctuations.hpp>
+#include <qorvi/ucd/characters-specials.hpp>
+#include <qorvi/ucd/characters.hpp>
+#include <qorvi/ucd/transformers-caseless.hpp>
+#include <qorvi/ucd/transformers-casing.hpp>
+#include <qorvi/ucd/transformers-normalization.hpp>
+#include <qorvi/ucd/transformers.hpp>
+#include <qorvi/ucd/unicode.hpp>
+#include <qorvi/converters/strings-converters-decoders-eucjp.hpp>
+#include <qorvi/converters/strings-converters-decoders-gb18030.hpp>
+#include <qorvi/converters/strings-converters-decoders-shiftjis.hpp>
+#include <qorvi/converters/strings-converters-decoders-single_byte.hpp>
+#include <qorvi/converters/strings-converters-decoders-utf8.hpp>
+#include <qorvi/converters/strings-converters-decoders.hpp>
+#include <qorvi/converters/strings-converters-encoders-utf8.hpp>
+#include <qorvi/converters/strings-converters-encoders.hpp>
+#include <qorvi/converters/strings-converters.hpp>
+#include <qorvi/formatters/strings-formatters-booleans.hpp>
+#include <qorvi/formatters/strings-formatters-generic_integers.hpp>
+#include <qorvi/formatters/strings-formatters-integers.hpp>
+#include <qorvi/formatters/strings-formatters-strings.hpp>
+#include <qorvi/formatters/strings-formatters.hpp>
+#include <qorvi/formatters/strings-templates.hpp>
+#include <qorvi/numbers/implementation-numbers.hpp>
