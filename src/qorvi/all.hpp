@@ -21,7 +21,7 @@
 #include <qorvi/cursors/strings-utilities.hpp>
 #include <qorvi/ucd/characters-latin.hpp>
 #include <qorvi/ucd/characters-punctuations.hpp>
-#include <qorvi/ucd/characters-specials.hpp>
+#include <qorvi/ucd/characters-replacement.hpp>
 #include <qorvi/ucd/characters.hpp>
 #include <qorvi/ucd/transformers-caseless.hpp>
 #include <qorvi/ucd/transformers-casing.hpp>

@@ -1,6 +1,6 @@
 // Case mapping: the tables' sizes and record formats; for every code point, the per-character
 // queries, the one-character conversions and the context bits against UnicodeData.txt,
-// SpecialCasing.txt, CaseFolding.txt, DerivedNormalizationProps.txt, DerivedCoreProperties.txt
+// CasingExceptions.txt, CaseFolding.txt, DerivedNormalizationProps.txt, DerivedCoreProperties.txt
 // and PropList.txt (read here independently of the generator); Final_Sigma; whole-string
 // conversions and their errors.
 
@@ -124,7 +124,7 @@ struct Expected_Mappings {
             nfkc_casefold[c] = std::u32string(1, c);
         }
         // Unconditional entries only: a fifth field that is not empty is a condition list.
-        ucd_test::for_each_line("SpecialCasing.txt",
+        ucd_test::for_each_line("CasingExceptions.txt",
                                 [&](char32_t code, char32_t, const auto& fields) {
                                     if (fields.size() > 4 && !fields[4].empty()) {
                                         return;

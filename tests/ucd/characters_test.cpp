@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <qorvi/ucd/characters-latin.hpp>
 #include <qorvi/ucd/characters-punctuations.hpp>
-#include <qorvi/ucd/characters-specials.hpp>
+#include <qorvi/ucd/characters-replacement.hpp>
 #include <qorvi/ucd/characters.hpp>
 #include <qorvi/ucd/unicode.hpp>
 #include <string>

@@ -131,7 +131,7 @@ Casing_Data read_casing_data(const std::filesystem::path& ucd) {
     m[full_titlecase] = m[simple_titlecase];
     m[full_uppercase] = m[simple_uppercase];
     {
-        const Data_File file(ucd / "SpecialCasing.txt");
+        const Data_File file(ucd / "CasingExceptions.txt");
         file.for_each_entry([&](const Entry& entry) {
             if (entry.fields.size() < 5 || entry.fields.size() > 6 ||
                 !entry.fields.back().empty()) {

@@ -1,4 +1,4 @@
-// Named characters of the Specials block.
+// Named characters of the Specials block (U+FFF0 .. U+FFFF): the replacement character.
 #pragma once
 
 #include <qorvi/qorvi.hpp>
