@@ -379,22 +379,39 @@ TEST(Character_Iterator, StaysSafeWhenItsStringIsClearedOrMovedAway) {
         EXPECT_EQ(on_fresh.Element(), U'\u00E9');
     }
     {
-        // Text with more code units but fewer characters moved in under an iterator that
-        // knows the size of its character: past the new length it must not step on (the
-        // offset alone would still lie well inside the new text).
+        // Other text moved in under iterators that know the size of their character (no
+        // notification): they step on by offset through the new text and never outside it,
+        // refuse a position inside a character, and their walk ends at the new end.
+        namespace UTF8 = Qorvi::Implementation::UTF8_Strings;
         Virtual_String s("abcdefgh");
-        auto it = s.Before_First_Character();
+        auto on_d = s.Before_First_Character();
+        auto on_e = s.Before_First_Character();
         char32_t c = 0;
-        for (int i = 0; i < 5; ++i) {
-            ASSERT_TRUE(it.Forward(c)); // ends on e: index 5, offset 4
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(on_d.Forward(c)); // ends on d: index 4, offset 3
+            ASSERT_TRUE(on_e.Forward(c));
         }
-        Qorvi::Implementation::UTF8_Strings::UTF8_String_Data data;
-        ASSERT_TRUE(Qorvi::Implementation::UTF8_Strings::From_UTF_8_String(
-            data, "\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD"));
+        ASSERT_TRUE(on_e.Forward(c)); // on e: index 5, offset 4
+        UTF8::UTF8_String_Data data;
+        // Four characters in twelve code units: offset 5 lies inside the second one.
+        ASSERT_TRUE(
+            UTF8::From_UTF_8_String(data, "\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD"));
         Qorvi::Strings::Internals::Set_By_Move(s, data);
-        EXPECT_FALSE(it.Forward(c));
+        EXPECT_THROW(on_e.Forward(c), Program_Error);
+        EXPECT_FALSE(on_e.Has_Element()); // its index, 6, lies past the four characters
+        // Four characters in eight code units: offset 4 starts the third one.
+        ASSERT_TRUE(UTF8::From_UTF_8_String(data, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"));
+        Qorvi::Strings::Internals::Set_By_Move(s, data);
+        ASSERT_TRUE(on_d.Forward(c));
+        EXPECT_EQ(c, U'\u00E9');
+        EXPECT_EQ(on_d.First_UTF8_Offset(), 4);
+        EXPECT_FALSE(on_d.Forward(c)); // index 5 lies past the four characters
         EXPECT_EQ(c, No_Character);
-        EXPECT_EQ(it.First_Character_Index(), 5);
+        EXPECT_FALSE(on_d.Forward(c));
+        // Positioned again, it follows the new text.
+        on_d.Set_At_Last(s);
+        EXPECT_EQ(on_d.First_Character_Index(), 4);
+        EXPECT_EQ(on_d.First_UTF8_Offset(), 6);
     }
 }
 

@@ -7,10 +7,13 @@
 // character leaves it invalid and detached (Forward and Has_Element then answer false, Backward
 // and Element raise Constraint_Error).
 //
-// Clear and the moves of a string do not tell its iterators: an iterator then keeps its old
-// position, but it reads the string's current text on every call (never a text it has kept), and
-// a position that the new text cannot hold raises Constraint_Error or Program_Error instead of
-// reading outside the text.
+// Clear, the moves of a string and the in-place transforms do not tell its iterators: an iterator
+// then keeps its old position as it was, but it reads the string's current text on every call
+// (never a text it has kept) and never reads outside it. A step from such a position goes on by
+// offset through the new text: a step onto a position inside a character of the new text
+// raises Program_Error (and leaves the iterator there), one from beyond its end raises
+// Constraint_Error or ends the walk, and the character index counts on from the old one until
+// the iterator is positioned again.
 #pragma once
 
 #include <cstdint>
@@ -114,13 +117,18 @@ private:
         const std::uint32_t next = static_cast<std::uint32_t>(from.UTF8_Offset) + known;
         // The common step: on a character whose size is known, with another one after it that
         // starts at least four code units before the end of the text, so that even the longest
-        // character lies inside it. This one bound covers every read of the step. (Compared in
-        // 64 bits, as last_full may be negative; with an unknown size next is at least 2**31 - 1
-        // and fails it.)
-        if (from.Index < length && std::int64_t{next} <= last_full) [[likely]] {
-            Self.element_size = decode_inside(units, next, Element);
+        // character lies inside it. This one bound covers every read of the step, and for a
+        // position that the text holds it also means that the position is not on the last
+        // character, so the index needs no test of its own. (Compared in 64 bits, as last_full
+        // may be negative; with an unknown size next is at least 2**31 - 1 and fails it.)
+        //
+        // The order of the writes is the faster one: the position is written before the
+        // decoding, which raises only for a position left inside a character by a text changed
+        // without notice.
+        if (std::int64_t{next} <= last_full) [[likely]] {
             Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(next),
                                    utf16_after(from.UTF16_Offset, known), from.Index + 1};
+            Self.element_size = decode_inside(units, std::size_t{next}, Element);
             return true;
         }
         // The other steps: from before the first character, with an unknown size, near the
