@@ -1,6 +1,7 @@
 #include <cstddef>
 #include <qorvi/strings/strings.hpp>
 #include <qorvi/ucd/characters.hpp>
+#include <qorvi/ucd/implementation-transformer_results.hpp>
 #include <qorvi/ucd/implementation-utf8_casing.hpp>
 
 namespace Qorvi::Characters {
@@ -28,19 +29,13 @@ constexpr bool is_blank(char c) noexcept {
 }
 
 using Implementation::UTF8_Casing::Case_Mapping;
-using Implementation::UTF8_Strings::UTF8_String_Data;
 using Strings::Virtual_String;
 
 Virtual_String mapping_of(Virtual_Character item, Case_Mapping mapping) {
-    UTF8_String_Data data;
-    try {
-        Implementation::UTF8_Casing::Get_Case_Mapping(item, mapping, data);
-    } catch (...) {
-        Implementation::UTF8_Strings::Unreference(data);
-        throw;
-    }
+    Implementation::Transformer_Results::Local_Data local;
+    Implementation::UTF8_Casing::Get_Case_Mapping(item, mapping, local.Data);
     Virtual_String result;
-    Strings::Internals::Set_By_Move(result, data);
+    Strings::Internals::Set_By_Move(result, local.Data);
     return result;
 }
 

@@ -1,3 +1,4 @@
+#include <qorvi/ucd/implementation-transformer_results.hpp>
 #include <qorvi/ucd/implementation-utf8_casing.hpp>
 #include <qorvi/ucd/implementation-utf8_normalization.hpp>
 #include <qorvi/ucd/transformers-caseless.hpp>
@@ -9,27 +10,18 @@ namespace {
 using Implementation::Normalization_Form;
 using Implementation::UTF8_Strings::UTF8_String_Data;
 using Strings::Virtual_String;
+namespace Results = Implementation::Transformer_Results;
 
-// Local string data, released when it goes out of scope (also on an exception).
-struct Local_Data {
-    UTF8_String_Data Data;
-    Local_Data() = default;
-    Local_Data(const Local_Data&) = delete;
-    Local_Data& operator=(const Local_Data&) = delete;
-    ~Local_Data() { Implementation::UTF8_Strings::Unreference(Data); }
-};
-
-// toNFKC_Casefold (NFD (Item)) into Result (out): NFD, the NFKC_Casefold mapping, NFC.
-void Caseless_Form(const Virtual_String& Item, Local_Data& Result) {
-    Local_Data decomposed;
-    Implementation::UTF8_Normalization::Normalize(*Strings::Internals::Data_Access_Constant(Item),
-                                                  Normalization_Form::NORMALIZATION_FORM_D,
+// toNFKC_Casefold (NFD (Source)) into Target: NFD, the NFKC_Casefold mapping, NFC.
+void caseless_form(const UTF8_String_Data& Source, UTF8_String_Data& Target) {
+    Results::Local_Data decomposed;
+    Implementation::UTF8_Normalization::Normalize(Source, Normalization_Form::NORMALIZATION_FORM_D,
                                                   decomposed.Data);
-    Local_Data folded;
+    Results::Local_Data folded;
     Implementation::UTF8_Casing::Convert_Case(
         decomposed.Data, Implementation::UTF8_Casing::Case_Mapping::NFKC_CASEFOLD, folded.Data);
-    Implementation::UTF8_Normalization::Normalize(
-        folded.Data, Normalization_Form::NORMALIZATION_FORM_C, Result.Data);
+    Implementation::UTF8_Normalization::Normalize(folded.Data,
+                                                  Normalization_Form::NORMALIZATION_FORM_C, Target);
 }
 
 } // namespace
@@ -38,17 +30,11 @@ Virtual_String Identifier_Caseless_Transformer::Transform(const Virtual_String& 
     if (Item.Is_Empty()) {
         return Strings::Empty_Virtual_String;
     }
-    Local_Data local;
-    Caseless_Form(Item, local);
-    Virtual_String result;
-    Strings::Internals::Set_By_Move(result, local.Data);
-    return result;
+    return Results::Converted(Item, caseless_form);
 }
 
 void Identifier_Caseless_Transformer::Transform(Virtual_String& Item) const {
-    Local_Data local;
-    Caseless_Form(Item, local);
-    Strings::Internals::Set_By_Move(Item, local.Data);
+    Results::Replace(Item, caseless_form);
 }
 
 std::string_view Identifier_Caseless_Transformer::Image() const noexcept {

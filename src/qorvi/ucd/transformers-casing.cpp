@@ -1,3 +1,4 @@
+#include <qorvi/ucd/implementation-transformer_results.hpp>
 #include <qorvi/ucd/implementation-utf8_casing.hpp>
 #include <qorvi/ucd/transformers-casing.hpp>
 
@@ -8,36 +9,26 @@ namespace {
 using Implementation::UTF8_Casing::Case_Mapping;
 using Implementation::UTF8_Strings::UTF8_String_Data;
 using Strings::Virtual_String;
+namespace Results = Implementation::Transformer_Results;
 
-// Local string data, released when it goes out of scope (also on an exception).
-struct Local_Data {
-    UTF8_String_Data Data;
-    Local_Data() = default;
-    Local_Data(const Local_Data&) = delete;
-    Local_Data& operator=(const Local_Data&) = delete;
-    ~Local_Data() { Implementation::UTF8_Strings::Unreference(Data); }
-};
+auto case_conversion(Case_Mapping Mapping) {
+    return [Mapping](const UTF8_String_Data& Source, UTF8_String_Data& Target) {
+        Implementation::UTF8_Casing::Convert_Case(Source, Mapping, Target);
+    };
+}
 
+// An empty or null string gives a null string and is left as it is.
 Virtual_String Converted(const Virtual_String& Item, Case_Mapping Mapping) {
     if (Item.Is_Empty()) {
         return Strings::Empty_Virtual_String;
     }
-    Local_Data local;
-    Implementation::UTF8_Casing::Convert_Case(*Strings::Internals::Data_Access_Constant(Item),
-                                              Mapping, local.Data);
-    Virtual_String result;
-    Strings::Internals::Set_By_Move(result, local.Data);
-    return result;
+    return Results::Converted(Item, case_conversion(Mapping));
 }
 
 void Convert(Virtual_String& Item, Case_Mapping Mapping) {
-    if (Item.Is_Empty()) {
-        return;
+    if (!Item.Is_Empty()) {
+        Results::Replace(Item, case_conversion(Mapping));
     }
-    Local_Data local;
-    Implementation::UTF8_Casing::Convert_Case(*Strings::Internals::Data_Access_Constant(Item),
-                                              Mapping, local.Data);
-    Strings::Internals::Set_By_Move(Item, local.Data);
 }
 
 } // namespace

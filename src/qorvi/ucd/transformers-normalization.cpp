@@ -1,3 +1,4 @@
+#include <qorvi/ucd/implementation-transformer_results.hpp>
 #include <qorvi/ucd/implementation-utf8_normalization.hpp>
 #include <qorvi/ucd/transformers-normalization.hpp>
 
@@ -8,31 +9,21 @@ namespace {
 using Implementation::Normalization_Form;
 using Implementation::UTF8_Strings::UTF8_String_Data;
 using Strings::Virtual_String;
+namespace Results = Implementation::Transformer_Results;
 
-// Local string data, released when it goes out of scope (also on an exception).
-struct Local_Data {
-    UTF8_String_Data Data;
-    Local_Data() = default;
-    Local_Data(const Local_Data&) = delete;
-    Local_Data& operator=(const Local_Data&) = delete;
-    ~Local_Data() { Implementation::UTF8_Strings::Unreference(Data); }
-};
+auto normalization(Normalization_Form Form) {
+    return [Form](const UTF8_String_Data& Source, UTF8_String_Data& Target) {
+        Implementation::UTF8_Normalization::Normalize(Source, Form, Target);
+    };
+}
 
 // No emptiness test: an empty or null string normalizes to empty, non-null data.
 Virtual_String Normalized(const Virtual_String& Item, Normalization_Form Form) {
-    Local_Data local;
-    Implementation::UTF8_Normalization::Normalize(*Strings::Internals::Data_Access_Constant(Item),
-                                                  Form, local.Data);
-    Virtual_String result;
-    Strings::Internals::Set_By_Move(result, local.Data);
-    return result;
+    return Results::Converted(Item, normalization(Form));
 }
 
 void Normalize(Virtual_String& Item, Normalization_Form Form) {
-    Local_Data local;
-    Implementation::UTF8_Normalization::Normalize(*Strings::Internals::Data_Access_Constant(Item),
-                                                  Form, local.Data);
-    Strings::Internals::Set_By_Move(Item, local.Data);
+    Results::Replace(Item, normalization(Form));
 }
 
 } // namespace
