@@ -142,6 +142,38 @@ TEST(Character_Iterator, ForwardWithElementAgreesWithTheStringDataStep) {
     }
 }
 
+TEST(Character_Iterator, ForwardWithElementDecodesEveryScalarValue) {
+    // Every scalar value once, in order: each step gives the value and the offsets counted
+    // independently from the value's encoded length.
+    std::u32string all;
+    for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+        if (c < 0xD800 || c > 0xDFFF) {
+            all.push_back(c);
+        }
+    }
+    const Virtual_String s(all);
+    std::int32_t utf8 = 0;
+    std::int32_t utf16 = 0;
+    std::size_t i = 0;
+    std::size_t mismatches = 0;
+    char32_t first_wrong = 0;
+    char32_t c = 0;
+    for (auto it = s.Before_First_Character(); it.Forward(c); ++i) {
+        const char32_t expected = i < all.size() ? all[i] : No_Character;
+        if (c != expected || it.First_UTF8_Offset() != utf8 || it.First_UTF16_Offset() != utf16 ||
+            it.First_Character_Index() != static_cast<std::int32_t>(i + 1)) {
+            if (mismatches++ == 0) {
+                first_wrong = expected;
+            }
+        }
+        utf8 += expected < 0x80 ? 1 : expected < 0x800 ? 2 : expected < 0x10000 ? 3 : 4;
+        utf16 += expected < 0x10000 ? 1 : 2;
+    }
+    EXPECT_EQ(i, all.size());
+    EXPECT_EQ(mismatches, 0u) << "first at U+" << std::hex
+                              << static_cast<std::uint32_t>(first_wrong);
+}
+
 TEST(Character_Iterator, ForwardWithElementAfterEditsAndRepositioning) {
     Virtual_String s(U"x\U0001F600y\u00E9z");
     auto it = s.Before_First_Character();
