@@ -34,9 +34,7 @@ using Strings::Virtual_String;
 Virtual_String mapping_of(Virtual_Character item, Case_Mapping mapping) {
     Implementation::Transformer_Results::Local_Data local;
     Implementation::UTF8_Casing::Get_Case_Mapping(item, mapping, local.Data);
-    Virtual_String result;
-    Strings::Internals::Set_By_Move(result, local.Data);
-    return result;
+    return Implementation::Transformer_Results::Taken(local);
 }
 
 // A simple mapping is always exactly one character: the first of the stored result, or the

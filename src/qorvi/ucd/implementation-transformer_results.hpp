@@ -18,6 +18,13 @@ struct Local_Data {
     ~Local_Data() { UTF8_Strings::Unreference(Data); }
 };
 
+// A new string that takes the text of Local.
+inline Qorvi::Strings::Virtual_String Taken(Local_Data& Local) {
+    Qorvi::Strings::Virtual_String result;
+    Qorvi::Strings::Internals::Set_By_Move(result, Local.Data);
+    return result;
+}
+
 // Convert (Source, Target) writes the converted text of Source into the empty Target.
 
 // A new string holding the converted text of Item.
@@ -26,9 +33,7 @@ Qorvi::Strings::Virtual_String Converted(const Qorvi::Strings::Virtual_String& I
                                          Conversion&& Convert) {
     Local_Data local;
     Convert(*Qorvi::Strings::Internals::Data_Access_Constant(Item), local.Data);
-    Qorvi::Strings::Virtual_String result;
-    Qorvi::Strings::Internals::Set_By_Move(result, local.Data);
-    return result;
+    return Taken(local);
 }
 
 // Item's text replaced by its converted text.
