@@ -8,9 +8,8 @@ namespace {
 using namespace Qorvi::Implementation::Packed_Decimals;
 namespace Big = Qorvi::Implementation::Big_Integers;
 
-// Stores the digits of a text such as "123.456" (no sign, no exponent).
-Packed_Decimal make(const std::string& text) {
-    Packed_Decimal d;
+// Adds the digits of a text such as "123.456" (no sign, no exponent) to D.
+void append(Packed_Decimal& d, const std::string& text) {
     bool fraction = false;
     for (const char c : text) {
         if (c == '.') {
@@ -22,6 +21,12 @@ Packed_Decimal make(const std::string& text) {
             Append_Integral(d, static_cast<std::uint32_t>(c - '0'));
         }
     }
+}
+
+// A decimal holding the digits of a text such as "123.456".
+Packed_Decimal make(const std::string& text) {
+    Packed_Decimal d;
+    append(d, text);
     return d;
 }
 
@@ -162,6 +167,49 @@ TEST(Packed_Decimals, FractionDigitsBeyondTheCapacityRememberWhetherTheyWereZero
     EXPECT_EQ(Decode_As_Big_Integer(with_one, 0, result), 16 - 785);
     EXPECT_EQ(Big::Compare(result, big_of(integral + std::string(768, '0') + "1")),
               Big::Compare_Kind::EQUAL);
+}
+
+TEST(Packed_Decimals, AClearedStoreHoldsOnlyTheDigitsAddedSince) {
+    // Clear leaves the words as they are; the digits added afterwards must read back as written,
+    // whatever the previous number left in the words.
+    struct Case {
+        const char* integral; // after leading zeros
+        const char* fraction; // after the leading zeros of a pure fraction
+        const char* text;
+        std::uint64_t w;
+        std::int32_t scale;
+    };
+    const Case cases[] = {
+        {"12", "5", "12.5", 125U, -1},
+        {"7", "", "7", 7U, 0},
+        {"", "12345678901234567", "0.0012345678901234567", 12345678901234567U, -19},
+        {"12345678901234567", "25", "12345678901234567.25", 1234567890123456725U, -2},
+        {"1234567890123456", "1234567890123456789", "1234567890123456.1234567890123456789",
+         1234567890123456123U, -3},
+        {"", "5", "0.5", 5U, -1},
+    };
+    Packed_Decimal d = make(std::string(40, '9') + "." + std::string(40, '9'));
+    for (const Case& c : cases) {
+        Clear(d);
+        append(d, c.text);
+        const std::string integral = c.integral;
+        const std::string fraction = c.fraction;
+        ASSERT_EQ(d.Integral_Digits, static_cast<std::int32_t>(integral.size())) << c.text;
+        ASSERT_EQ(d.Fractional_Digits, static_cast<std::int32_t>(fraction.size())) << c.text;
+        for (std::size_t i = 0; i < integral.size(); ++i) {
+            EXPECT_EQ(Stored_Digit(d, static_cast<std::int32_t>(i)),
+                      static_cast<std::uint32_t>(integral[i] - '0'))
+                << c.text << " at " << i;
+        }
+        for (std::size_t i = 0; i < fraction.size(); ++i) {
+            EXPECT_EQ(Stored_Digit(d, d.Point * 16 + static_cast<std::int32_t>(i)),
+                      static_cast<std::uint32_t>(fraction[i] - '0'))
+                << c.text << " at fraction " << i;
+        }
+        const Leading_Digits lead = Decode_As_Integer(d);
+        EXPECT_EQ(lead.W, c.w) << c.text;
+        EXPECT_EQ(lead.Scale, c.scale) << c.text;
+    }
 }
 
 TEST(Packed_Decimals, DigitsMustBeDecimalAndFractionsNeedAPoint) {

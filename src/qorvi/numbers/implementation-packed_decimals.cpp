@@ -14,34 +14,6 @@ void raise_fraction_without_point() {
     throw Constraint_Error("fraction digit before the decimal point");
 }
 
-void append_integral_beyond_capacity(Packed_Decimal& self, std::uint32_t digit) {
-    self.Integral_Digits = Checked::Add(self.Integral_Digits, 1);
-    self.Exponent_Adjust = Checked::Add(self.Exponent_Adjust, 1);
-    self.Truncated = true;
-    self.Dropped_Non_Zero = self.Dropped_Non_Zero || digit != 0;
-}
-
-void append_fractional_rare(Packed_Decimal& self, std::uint32_t digit) {
-    if (self.Integral_Digits == 0 && self.Fractional_Digits == 0 && digit == 0) {
-        self.Exponent_Adjust = Checked::Subtract(self.Exponent_Adjust, 1);
-        return;
-    }
-    if (self.Integral_Digits >= Digit_Capacity - self.Fractional_Digits) {
-        self.Truncated = true;
-        self.Dropped_Non_Zero = self.Dropped_Non_Zero || digit != 0;
-        return;
-    }
-    if (self.Point < 0) {
-        raise_fraction_without_point();
-    }
-    // The first digit of a pure fraction that is not a leading zero.
-    store(self, self.Point * 16 + self.Fractional_Digits, digit);
-    ++self.Fractional_Digits;
-    if (digit != 0) {
-        self.Significant_Fractional_Digits = self.Fractional_Digits;
-    }
-}
-
 } // namespace Detail
 
 std::int32_t Decode_As_Big_Integer(const Packed_Decimal& Self, std::int32_t Exponent,

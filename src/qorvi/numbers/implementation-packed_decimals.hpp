@@ -28,9 +28,10 @@ inline constexpr std::int32_t Digit_Positions = 800;
 using Unsigned_64_Array = std::array<std::uint64_t, Digit_Positions / 16>;
 
 struct Packed_Decimal {
-    // Digits 0 .. 799, four bits each (see above). Only the positions the counts below cover
-    // hold meaningful values.
-    Unsigned_64_Array Digits{};
+    // The word the last digit was written to, as written. (First, apart from the digit words,
+    // so that the compiler does not merge its store with that of the first word into a wider
+    // one, which a following read of Filling alone would have to wait for.)
+    std::uint64_t Filling = 0;
     // Digits of the integer part after its leading zeros, including those that did not fit.
     std::int32_t Integral_Digits = 0;
     // Word where the fraction digits start; -1 while no decimal point was seen.
@@ -48,6 +49,10 @@ struct Packed_Decimal {
     // slightly below the number's, which decides the rounding of a number that would otherwise
     // sit exactly on a halfway point.
     bool Dropped_Non_Zero = false;
+    // Digits 0 .. 799, four bits each (see above). Only the positions the counts above cover
+    // hold meaningful values. (Last, so that a store to a computed word is seen not to touch
+    // the counts, which can then stay in registers while a run of digits is added.)
+    Unsigned_64_Array Digits{};
 };
 
 // The first significant digits of a decimal: W (at most 19 digits) and the decimal scale that
@@ -62,28 +67,18 @@ namespace Detail {
 
 [[noreturn]] QORVI_API void raise_bad_digit();
 [[noreturn]] QORVI_API void raise_fraction_without_point();
-QORVI_API void append_integral_beyond_capacity(Packed_Decimal& self, std::uint32_t digit);
 
-// Writes digit value d (0..9) at position i (0 .. 799), clearing the higher positions of its
-// word (so a word never needs clearing beforehand).
-inline void store(Packed_Decimal& self, std::int32_t i, std::uint32_t d) {
-    const auto position = static_cast<std::uint32_t>(i);
-    auto& word = self.Digits[position / 16];
-    const unsigned shift = (position * 4) % 64;
-    word = (word & ~(~std::uint64_t{0} << shift)) | (std::uint64_t{d} << shift);
-}
-
-// Writes digit value d at position Offset (0 .. 783) of the part that starts at word First.
+// Writes digit value d (0..9) at position Offset (0 .. 783) of the part that starts at word
+// First. The digits of a part are written in order from its first position on, so the word
+// being filled is also kept in Filling: each digit writes the whole word without reading it
+// back, and a run of digits does not wait on the previous digit's store.
 inline void store(Packed_Decimal& self, std::int32_t first, std::int32_t offset, std::uint32_t d) {
     const auto position = static_cast<std::uint32_t>(offset);
-    auto& word = self.Digits[static_cast<std::uint32_t>(first) + position / 16];
     const unsigned shift = (position * 4) % 64;
-    word = (word & ~(~std::uint64_t{0} << shift)) | (std::uint64_t{d} << shift);
+    const std::uint64_t word = (shift == 0 ? 0 : self.Filling) | std::uint64_t{d} << shift;
+    self.Filling = word;
+    self.Digits[static_cast<std::uint32_t>(first) + position / 16] = word;
 }
-
-// Append_Fractional for a digit the common case leaves out: the first digit of a pure fraction
-// (a leading zero or not), a digit beyond the capacity, or a digit before the decimal point.
-QORVI_API void append_fractional_rare(Packed_Decimal& self, std::uint32_t digit);
 
 } // namespace Detail
 
@@ -125,15 +120,18 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
     const std::int32_t stored = Self.Integral_Digits;
     // 1 .. 783 digits stored: there is room, and the digit is not a leading zero.
     if (static_cast<std::uint32_t>(stored) - 1 < std::uint32_t{Digit_Capacity - 1}) [[likely]] {
-        Detail::store(Self, stored, Digit);
+        Detail::store(Self, 0, stored, Digit);
         Self.Integral_Digits = stored + 1;
     } else if (stored == 0) {
         if (Digit != 0) {
-            Detail::store(Self, 0, Digit);
+            Detail::store(Self, 0, 0, Digit);
             Self.Integral_Digits = 1;
         }
     } else {
-        Detail::append_integral_beyond_capacity(Self, Digit);
+        Self.Integral_Digits = Checked::Add(stored, 1);
+        Self.Exponent_Adjust = Checked::Add(Self.Exponent_Adjust, 1);
+        Self.Truncated = true;
+        Self.Dropped_Non_Zero = Self.Dropped_Non_Zero || Digit != 0;
     }
 }
 
@@ -161,8 +159,22 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
         // predictable.
         const std::int32_t significant = Self.Significant_Fractional_Digits;
         Self.Significant_Fractional_Digits = Digit != 0 ? fraction + 1 : significant;
+    } else if (Self.Integral_Digits == 0 && fraction == 0 && Digit == 0) {
+        // A leading zero of a pure fraction.
+        Self.Exponent_Adjust = Checked::Subtract(Self.Exponent_Adjust, 1);
+    } else if (Self.Integral_Digits >= Digit_Capacity - fraction) {
+        // The store is full.
+        Self.Truncated = true;
+        Self.Dropped_Non_Zero = Self.Dropped_Non_Zero || Digit != 0;
     } else {
-        Detail::append_fractional_rare(Self, Digit);
+        // A digit before the decimal point, or the first significant digit of a pure fraction
+        // (not a zero: that case is above).
+        if (Self.Point < 0) {
+            Detail::raise_fraction_without_point();
+        }
+        Detail::store(Self, Self.Point, 0, Digit);
+        Self.Fractional_Digits = 1;
+        Self.Significant_Fractional_Digits = 1;
     }
 }
 
