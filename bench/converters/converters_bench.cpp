@@ -214,7 +214,7 @@ void Qorvi_Decode(benchmark::State& state, const std::string& name) {
         Virtual_String text = decoder.Decode(bytes, true);
         benchmark::DoNotOptimize(text);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
 
 // The same bytes decoded as a stream of 64 KiB chunks, each chunk's string dropped after it:
@@ -234,7 +234,7 @@ void Qorvi_Decode_Chunks(benchmark::State& state, const std::string& name) {
             benchmark::DoNotOptimize(text);
         }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
 
 void Iconv_Decode(benchmark::State& state, const std::string& name) {
@@ -254,7 +254,7 @@ void Iconv_Decode(benchmark::State& state, const std::string& name) {
         benchmark::DoNotOptimize(out.data());
     }
     iconv_close(cd);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * set.Bytes.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(set.Bytes.size()));
 }
 
 #if defined(QORVI_BENCH_WITH_ICU)
@@ -286,7 +286,7 @@ void ICU_Decode(benchmark::State& state, const std::string& name) {
     }
     ucnv_close(source);
     ucnv_close(utf8);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * set.Bytes.size()));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(set.Bytes.size()));
 }
 #endif
 
