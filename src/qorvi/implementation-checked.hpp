@@ -3,9 +3,8 @@
 // ever wraps.
 #pragma once
 
-#include <qorvi/qorvi.hpp>
-
 #include <concepts>
+#include <qorvi/qorvi.hpp>
 
 namespace Qorvi::Implementation::Checked {
 

@@ -2,17 +2,16 @@
 // exception classes.
 #pragma once
 
-#include <qorvi/export.hpp>
-
 #include <cstdint>
+#include <qorvi/export.hpp>
 #include <stdexcept>
 #include <string>
 
 namespace Qorvi {
 
 // A number of characters, or a position where 0 means "before the first character".
-using Character_Count = std::int32_t; // 0 .. 2**30-1
-using Character_Index = std::int32_t; // 1 .. 2**30-1
+using Character_Count = std::int32_t;  // 0 .. 2**30-1
+using Character_Index = std::int32_t;  // 1 .. 2**30-1
 using Character_Offset = std::int32_t; // -2**30 .. 2**30-1
 
 // Code-unit offsets; -1 means before the first code unit.

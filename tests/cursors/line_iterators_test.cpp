@@ -1,8 +1,6 @@
+#include <gtest/gtest.h>
 #include <qorvi/cursors/implementation-line_iterators.hpp>
 #include <qorvi/strings/strings-conversions.hpp>
-
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -29,9 +27,9 @@ struct Line {
 
 std::string span(const UTF8::UTF8_String_Data& data, const Cursor& first, const Cursor& last) {
     const auto end = UTF8::Last_UTF8_Offset(data, last) + 1;
-    return std::string(UTF8::To_String_View(data).substr(
-        static_cast<std::size_t>(first.UTF8_Offset),
-        static_cast<std::size_t>(end - first.UTF8_Offset)));
+    return std::string(
+        UTF8::To_String_View(data).substr(static_cast<std::size_t>(first.UTF8_Offset),
+                                          static_cast<std::size_t>(end - first.UTF8_Offset)));
 }
 
 Line line_of(const UTF8::UTF8_String_Data& data, const Cursor& first, const Cursor& last,

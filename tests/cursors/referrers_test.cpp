@@ -1,8 +1,6 @@
+#include <gtest/gtest.h>
 #include <qorvi/cursors/implementation-referrers.hpp>
 #include <qorvi/strings/strings.hpp>
-
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -99,9 +97,9 @@ TEST(Referrers, CopyOfMarkerAttachesAtTheEndOfTheSameString) {
     copy.name = "copy";
     EXPECT_EQ(copy.Owner(), &s);
     notify(s);
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"first:modified 0/1",
-                                                         "second:modified 0/1",
-                                                         "copy:modified 0/1"}));
+    EXPECT_EQ(journal.entries,
+              (std::vector<std::string>{"first:modified 0/1", "second:modified 0/1",
+                                        "copy:modified 0/1"}));
 }
 
 TEST(Referrers, AssigningMarkerDetachesItFromItsStringFirst) {
@@ -206,8 +204,8 @@ TEST(Referrers, EveryReferrerIsToldAndTheFirstExceptionIsRaised) {
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "first");
     }
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"i:modified 0/1", "m1:modified 0/1",
-                                                         "m2:modified 0/1"}));
+    EXPECT_EQ(journal.entries,
+              (std::vector<std::string>{"i:modified 0/1", "m1:modified 0/1", "m2:modified 0/1"}));
 }
 
 TEST(Referrers, ReconnectKeepsPlaceOrMovesOrDetaches) {

@@ -35,7 +35,7 @@ TEST(JSON_Number, CarriesTextKindAndValue) {
 
 TEST(JSON_Number, Equality) {
     EXPECT_EQ(number("7"), number("7"));
-    EXPECT_NE(number("7"), number("7.0"));   // different kinds
+    EXPECT_NE(number("7"), number("7.0"));    // different kinds
     EXPECT_NE(number("1.0"), number("1.00")); // same double, different texts
     EXPECT_EQ(number("1e400"), number("1e400"));
     EXPECT_NE(number("1e400"), number("2e400"));

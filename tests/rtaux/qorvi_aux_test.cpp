@@ -1,7 +1,5 @@
-#include <qorvi/rtaux/qorvi_aux.hpp>
-
 #include <gtest/gtest.h>
-
+#include <qorvi/rtaux/qorvi_aux.hpp>
 #include <stdexcept>
 
 namespace {
@@ -32,9 +30,8 @@ TEST(Set_String, LengthZeroGivesEmptyString) {
 TEST(Set_String, ReusesLargeEnoughBuffer) {
     std::u32string target(100, U'x');
     const char32_t* before = target.data();
-    Qorvi_Aux::Set_String(target, 3, [](std::span<char32_t> item) {
-        std::fill(item.begin(), item.end(), U'y');
-    });
+    Qorvi_Aux::Set_String(
+        target, 3, [](std::span<char32_t> item) { std::fill(item.begin(), item.end(), U'y'); });
     EXPECT_EQ(target, U"yyy");
     EXPECT_EQ(target.data(), before);
 }
@@ -42,9 +39,8 @@ TEST(Set_String, ReusesLargeEnoughBuffer) {
 TEST(Set_String, CopyKeepsItsContentWhenTargetIsRefilled) {
     std::u32string target(40, U'x');
     const std::u32string copy = target;
-    Qorvi_Aux::Set_String(target, 80, [](std::span<char32_t> item) {
-        std::fill(item.begin(), item.end(), U'z');
-    });
+    Qorvi_Aux::Set_String(
+        target, 80, [](std::span<char32_t> item) { std::fill(item.begin(), item.end(), U'z'); });
     EXPECT_EQ(target, std::u32string(80, U'z'));
     EXPECT_EQ(copy, std::u32string(40, U'x'));
 }
@@ -63,11 +59,10 @@ TEST(Set_String, PlainProcedureWithContext) {
 
 TEST(Set_String, ExceptionFromWriterReachesCaller) {
     std::u32string target = U"abc";
-    EXPECT_THROW(Qorvi_Aux::Set_String(target, 1000,
-                                       [](std::span<char32_t>) {
-                                           throw std::runtime_error("writer failed");
-                                       }),
-                 std::runtime_error);
+    EXPECT_THROW(
+        Qorvi_Aux::Set_String(
+            target, 1000, [](std::span<char32_t>) { throw std::runtime_error("writer failed"); }),
+        std::runtime_error);
     EXPECT_TRUE(target.empty());
 }
 

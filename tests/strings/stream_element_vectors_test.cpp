@@ -174,8 +174,7 @@ TEST(Stream_Element_Vector, DecodeWalksTheBytesFromIndexOne) {
     using Qorvi::Implementation::UTF8_Encoding::Decode;
     using Qorvi::Implementation::UTF8_Encoding::UTF8_Decode_Error;
     // A, U+00E9, U+1F600, then a three-unit lead cut short by the end of the vector.
-    const Stream_Element_Vector v =
-        bytes({0x41, 0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80, 0xE2, 0x82});
+    const Stream_Element_Vector v = bytes({0x41, 0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80, 0xE2, 0x82});
     std::int64_t index = 1;
     bool success = true;
     char32_t code = 0;

@@ -271,9 +271,8 @@ TEST(Hash, CharacterFeedEqualsFourByteFeeds) {
     // The character feed folds zero bytes into powers of the prime; it must agree with feeding
     // the four bytes one by one, at every width boundary.
     using Qorvi::Implementation::FNV_Hash::FNV_1a_Generator;
-    for (const std::uint32_t value :
-         {0x0u, 0x41u, 0x7Fu, 0xFFu, 0x100u, 0x7FFu, 0xFFFFu, 0x10000u, 0x1F600u, 0x10FFFFu,
-          0xFFFFFFu, 0x1000000u, 0xDEADBEEFu}) {
+    for (const std::uint32_t value : {0x0u, 0x41u, 0x7Fu, 0xFFu, 0x100u, 0x7FFu, 0xFFFFu, 0x10000u,
+                                      0x1F600u, 0x10FFFFu, 0xFFFFFFu, 0x1000000u, 0xDEADBEEFu}) {
         FNV_1a_Generator whole, bytes;
         whole.Hash(std::uint32_t{0x263A}); // a state other than the offset basis
         bytes.Hash(std::uint32_t{0x263A});

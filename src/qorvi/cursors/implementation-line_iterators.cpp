@@ -1,7 +1,6 @@
+#include <optional>
 #include <qorvi/cursors/implementation-line_iterators.hpp>
 #include <qorvi/strings/implementation-utf8_strings-mutable_operations.hpp>
-
-#include <optional>
 
 namespace Qorvi::Strings {
 

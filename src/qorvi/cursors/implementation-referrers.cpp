@@ -1,7 +1,6 @@
+#include <exception>
 #include <qorvi/cursors/implementation-referrers.hpp>
 #include <qorvi/strings/strings.hpp>
-
-#include <exception>
 #include <type_traits>
 
 namespace Qorvi::Implementation::Referrers {
@@ -139,21 +138,31 @@ Referal_Base& Referal_Base::operator=(const Referal_Base& Source) noexcept {
     return *this;
 }
 
-Referal_Base::~Referal_Base() { Referals::Disconnect(*this); }
+Referal_Base::~Referal_Base() {
+    Referals::Disconnect(*this);
+}
 
 // Referal_Limited_Base
 
-Referal_Limited_Base::~Referal_Limited_Base() { Limited_Referals::Disconnect(*this); }
+Referal_Limited_Base::~Referal_Limited_Base() {
+    Limited_Referals::Disconnect(*this);
+}
 
 // List operations
 
-void Connect(Referal_Base& Self, Magic_String_Access Owner) { Referals::Connect(Self, Owner); }
+void Connect(Referal_Base& Self, Magic_String_Access Owner) {
+    Referals::Connect(Self, Owner);
+}
 void Connect(Referal_Limited_Base& Self, Magic_String_Access Owner) {
     Limited_Referals::Connect(Self, Owner);
 }
 
-void Disconnect(Referal_Base& Self) noexcept { Referals::Disconnect(Self); }
-void Disconnect(Referal_Limited_Base& Self) noexcept { Limited_Referals::Disconnect(Self); }
+void Disconnect(Referal_Base& Self) noexcept {
+    Referals::Disconnect(Self);
+}
+void Disconnect(Referal_Limited_Base& Self) noexcept {
+    Limited_Referals::Disconnect(Self);
+}
 
 void Reconnect(Referal_Limited_Base& Self, Magic_String_Access Owner) {
     if (Owner == Self.Owner()) {
@@ -165,7 +174,9 @@ void Reconnect(Referal_Limited_Base& Self, Magic_String_Access Owner) {
     }
 }
 
-Virtual_String_Access Get_Owner(const Referal_Base& Self) { return Referals::Get_Owner(Self); }
+Virtual_String_Access Get_Owner(const Referal_Base& Self) {
+    return Referals::Get_Owner(Self);
+}
 Virtual_String_Access Get_Owner(const Referal_Limited_Base& Self) {
     return Limited_Referals::Get_Owner(Self);
 }

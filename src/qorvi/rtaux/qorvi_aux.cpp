@@ -1,8 +1,7 @@
 // Built as C++23 for basic_string::resize_and_overwrite, which lets the writer fill the buffer
 // without the buffer being cleared first.
-#include <qorvi/rtaux/qorvi_aux.hpp>
-
 #include <exception>
+#include <qorvi/rtaux/qorvi_aux.hpp>
 
 namespace Qorvi_Aux {
 

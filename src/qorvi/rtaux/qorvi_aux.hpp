@@ -1,10 +1,9 @@
 // libqorvi-rtaux: fills a std::u32string in place through a caller-supplied writer.
 #pragma once
 
-#include <qorvi/export.hpp>
-
 #include <concepts>
 #include <cstddef>
+#include <qorvi/export.hpp>
 #include <span>
 #include <string>
 #include <utility>
@@ -24,7 +23,7 @@ QORVI_AUX_API void Set_String(std::u32string& Target, std::size_t Length, Set_Pr
 
 // The same for any callable (a lambda, possibly capturing its context).
 template <typename Writer>
-    requires std::invocable<Writer&, std::span<char32_t>>
+requires std::invocable<Writer&, std::span<char32_t>>
 void Set_String(std::u32string& Target, std::size_t Length, Writer&& Set) {
     Set_String(
         Target, Length,
