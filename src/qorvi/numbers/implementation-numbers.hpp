@@ -159,16 +159,13 @@ inline Classified_Number Classify(const Parsing_State& Self) {
     }
     // All significant digits lie in the first word of each part: W and its scale, exactly (as
     // Decode_As_Integer gives them).
-    std::uint64_t w = integral == 0
-                          ? 0
-                          : Packed_Decimals::Group_Value(
-                                Packed_Decimals::Part_Word(decimal, 0, decimal.Integral_Digits, 0),
-                                decimal.Integral_Digits);
+    std::uint64_t w =
+        integral == 0 ? 0
+                      : Packed_Decimals::Group_Value(decimal.Digits[0], decimal.Integral_Digits);
     if (fraction != 0) {
         w = w * Tables::Powers_Of_10_U64[fraction] +
-            Packed_Decimals::Group_Value(
-                Packed_Decimals::Part_Word(decimal, decimal.Point, decimal.Fractional_Digits, 0),
-                decimal.Significant_Fractional_Digits);
+            Packed_Decimals::Group_Value(decimal.Digits[static_cast<std::size_t>(decimal.Point)],
+                                         decimal.Significant_Fractional_Digits);
     }
     const std::int64_t e =
         std::int64_t{decimal.Exponent_Adjust} - decimal.Significant_Fractional_Digits +

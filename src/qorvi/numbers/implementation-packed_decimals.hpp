@@ -1,12 +1,10 @@
 // The decimal digits of one number, stored four bits each while the number is read, and
 // turned into integers only once at the end.
 //
-// The integer part starts at word 0; the fraction starts at the first word boundary after it.
-// Within a part, a full word holds 16 consecutive digits with the earliest in its lowest four
-// bits (digit i of the part in bits 4 * (i mod 16) .. 4 * (i mod 16) + 3 of word i / 16). The
-// last word of a part that does not fill it holds its k digits in the same order in its top k
-// positions, as the words are filled from the top (see Part_Word, which gives every word in the
-// full-word layout).
+// Digit number i lives in the 64-bit word i / 16, in bits 4 * (i mod 16) .. 4 * (i mod 16) + 3:
+// each word holds 16 consecutive digits with the earliest in its lowest four bits (on a
+// little-endian machine, digit i is in byte i / 2, low half for even i). The integer part
+// starts at digit 0; the fraction starts at the first word boundary after it.
 #pragma once
 
 #include <algorithm>
@@ -71,14 +69,15 @@ namespace Detail {
 [[noreturn]] QORVI_API void raise_fraction_without_point();
 
 // Writes digit value d (0..9) at position Offset (0 .. 783) of the part that starts at word
-// First. The digits of a part come in order, so the word being filled is also kept in Filling:
-// each digit enters it at the top while the earlier ones move down one position, and the whole
-// word is written without being read back. After 16 digits the word is in the full-word layout
-// and whatever Filling held before has moved out, so no word ever needs clearing.
+// First. The digits of a part are written in order from its first position on, so the word
+// being filled is also kept in Filling: each digit writes the whole word without reading it
+// back, and a run of digits does not wait on the previous digit's store.
 inline void store(Packed_Decimal& self, std::int32_t first, std::int32_t offset, std::uint32_t d) {
-    const std::uint64_t word = self.Filling >> 4 | std::uint64_t{d} << 60;
+    const auto position = static_cast<std::uint32_t>(offset);
+    const unsigned shift = (position * 4) % 64;
+    const std::uint64_t word = (shift == 0 ? 0 : self.Filling) | std::uint64_t{d} << shift;
     self.Filling = word;
-    self.Digits[static_cast<std::uint32_t>(first) + static_cast<std::uint32_t>(offset) / 16] = word;
+    self.Digits[static_cast<std::uint32_t>(first) + position / 16] = word;
 }
 
 } // namespace Detail
@@ -101,33 +100,14 @@ constexpr std::uint64_t Group_Value(std::uint64_t Word, std::int32_t Count) {
     return (x & 0xFFFFFFFFU) * 100000000 + (x >> 32);
 }
 
-// Word Index of a part that starts at word First and holds Count digits (Index < the part's
-// words), in the full-word layout: the digits of a last word that is not full are moved to its
-// bottom, with zeros above them.
-constexpr std::uint64_t Part_Word(const Packed_Decimal& Self, std::int32_t First,
-                                  std::int32_t Count, std::int32_t Index) {
-    const std::uint64_t word = Self.Digits[static_cast<std::size_t>(First + Index)];
-    const std::int32_t in_word = Count - Index * 16;
-    return in_word >= 16 ? word : word >> (4 * (16 - in_word));
+// Digit number Position (0 .. 799) of the store.
+constexpr std::uint32_t Stored_Digit(const Packed_Decimal& Self, std::int32_t Position) {
+    return static_cast<std::uint32_t>(
+        (Self.Digits[static_cast<std::size_t>(Position >> 4)] >> (4 * (Position & 15))) & 0xF);
 }
 
-// Digit Offset of the digits stored for the integer part, or for the fraction (Constraint_Error
-// for an offset beyond them).
-constexpr std::uint32_t Stored_Integral_Digit(const Packed_Decimal& Self, std::int32_t Offset) {
-    const std::int32_t count = std::min(Self.Integral_Digits, Digit_Capacity);
-    Checked::In_Range(Offset, 0, count - 1, "digit offset out of range");
-    return static_cast<std::uint32_t>(
-        (Part_Word(Self, 0, count, Offset / 16) >> (4 * (Offset % 16))) & 0xF);
-}
-constexpr std::uint32_t Stored_Fractional_Digit(const Packed_Decimal& Self, std::int32_t Offset) {
-    Checked::In_Range(Offset, 0, Self.Fractional_Digits - 1, "digit offset out of range");
-    return static_cast<std::uint32_t>(
-        (Part_Word(Self, Self.Point, Self.Fractional_Digits, Offset / 16) >> (4 * (Offset % 16))) &
-        0xF);
-}
-
-// Empties the decimal. The digit words are left as they are: every word is rewritten before it
-// is read, and only the positions written are read.
+// Empties the decimal. The digit words are left as they are: every word is rewritten from its
+// first position on before it is read.
 inline void Clear(Packed_Decimal& Self) {
     Self.Integral_Digits = 0;
     Self.Point = -1;
@@ -217,12 +197,10 @@ inline Leading_Digits Decode_As_Integer(const Packed_Decimal& Self) {
     }
     std::uint64_t w = 0;
     const std::int32_t integral = std::min(Self.Integral_Digits, limit);
-    const std::int32_t stored_integral = std::min(Self.Integral_Digits, Digit_Capacity);
     std::int32_t taken = 0;
-    for (std::int32_t word = 0; taken < integral; ++word) {
+    for (std::size_t word = 0; taken < integral; ++word) {
         const std::int32_t k = std::min(16, integral - taken);
-        w = w * powers[static_cast<std::size_t>(k)] +
-            Group_Value(Part_Word(Self, 0, stored_integral, word), k);
+        w = w * powers[static_cast<std::size_t>(k)] + Group_Value(Self.Digits[word], k);
         taken += k;
     }
     if (Self.Integral_Digits > limit) {
@@ -232,8 +210,8 @@ inline Leading_Digits Decode_As_Integer(const Packed_Decimal& Self) {
     std::int32_t fraction = 0;
     while (taken < wanted) {
         const std::int32_t k = std::min(16, wanted - taken);
-        w = w * powers[static_cast<std::size_t>(k)] +
-            Group_Value(Part_Word(Self, Self.Point, Self.Fractional_Digits, fraction / 16), k);
+        const auto word = static_cast<std::size_t>(Self.Point + fraction / 16);
+        w = w * powers[static_cast<std::size_t>(k)] + Group_Value(Self.Digits[word], k);
         taken += k;
         fraction += k;
     }
