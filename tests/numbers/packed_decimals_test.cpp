@@ -1,4 +1,6 @@
+#include <bit>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <qorvi/numbers/implementation-big_integers.hpp>
 #include <qorvi/numbers/implementation-packed_decimals.hpp>
 #include <string>
@@ -210,6 +212,23 @@ TEST(Packed_Decimals, AClearedStoreHoldsOnlyTheDigitsAddedSince) {
         EXPECT_EQ(lead.W, c.w) << c.text;
         EXPECT_EQ(lead.Scale, c.scale) << c.text;
     }
+}
+
+TEST(Packed_Decimals, DigitsAreTwoPerByteTheEarlierInTheLowHalf) {
+    if constexpr (std::endian::native != std::endian::little) {
+        GTEST_SKIP() << "the byte view of the words is little-endian";
+    }
+    // 17 integer digits fill word 0 and start word 1; the fraction starts at word 2.
+    const Packed_Decimal d = make("12345678901234567.891");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(d.Digits.data());
+    const unsigned char integral[] = {0x21, 0x43, 0x65, 0x87, 0x09, 0x21, 0x43, 0x65};
+    for (std::size_t i = 0; i < std::size(integral); ++i) {
+        EXPECT_EQ(bytes[i], integral[i]) << "byte " << i;
+    }
+    EXPECT_EQ(bytes[8] & 0x0F, 7); // digit 16, the first of word 1
+    ASSERT_EQ(d.Point, 2);
+    EXPECT_EQ(bytes[16], 0x98);
+    EXPECT_EQ(bytes[17] & 0x0F, 1);
 }
 
 TEST(Packed_Decimals, DigitsMustBeDecimalAndFractionsNeedAPoint) {
