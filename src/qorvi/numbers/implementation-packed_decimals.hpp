@@ -82,21 +82,30 @@ inline void store(Packed_Decimal& self, std::int32_t first, std::int32_t offset,
 
 } // namespace Detail
 
+namespace Detail {
+
+// The first three steps of the grouped multiply-add on a word of unsigned type T (32 or 64
+// bits): neighbours combined with the earlier (lower) one as the more significant, within
+// bytes, then 16-bit groups, then 32-bit halves (the constants are cut to T's width).
+template <typename T>
+constexpr T combine_groups(T x) {
+    x = static_cast<T>((x & T(0x0F0F0F0F0F0F0F0FU)) * 10 + ((x >> 4) & T(0x0F0F0F0F0F0F0F0FU)));
+    x = static_cast<T>((x & T(0x00FF00FF00FF00FFU)) * 100 + ((x >> 8) & T(0x00FF00FF00FF00FFU)));
+    return static_cast<T>((x & T(0x0000FFFF0000FFFFU)) * 10000 +
+                          ((x >> 16) & T(0x0000FFFF0000FFFFU)));
+}
+
+} // namespace Detail
+
 // The value of the first Count digits (1 .. 16) of a word, computed without a loop: the digits
 // are moved to the top of the word, then neighbours are combined with the earlier one as the
 // more significant: within bytes, 16-bit groups, 32-bit halves, and finally the two halves.
 // Up to eight digits fit the low half, which saves the last step.
 constexpr std::uint64_t Group_Value(std::uint64_t Word, std::int32_t Count) {
     if (Count <= 8) {
-        std::uint32_t y = static_cast<std::uint32_t>(Word << (4 * (8 - Count)));
-        y = (y & 0x0F0F0F0FU) * 10 + ((y >> 4) & 0x0F0F0F0FU);
-        y = (y & 0x00FF00FFU) * 100 + ((y >> 8) & 0x00FF00FFU);
-        return (y & 0xFFFFU) * 10000 + (y >> 16);
+        return Detail::combine_groups(static_cast<std::uint32_t>(Word << (4 * (8 - Count))));
     }
-    std::uint64_t x = Word << (4 * (16 - Count));
-    x = (x & 0x0F0F0F0F0F0F0F0FU) * 10 + ((x >> 4) & 0x0F0F0F0F0F0F0F0FU);
-    x = (x & 0x00FF00FF00FF00FFU) * 100 + ((x >> 8) & 0x00FF00FF00FF00FFU);
-    x = (x & 0x0000FFFF0000FFFFU) * 10000 + ((x >> 16) & 0x0000FFFF0000FFFFU);
+    const std::uint64_t x = Detail::combine_groups(Word << (4 * (16 - Count)));
     return (x & 0xFFFFFFFFU) * 100000000 + (x >> 32);
 }
 
