@@ -20,7 +20,7 @@ static Cursor before_first_normalized(const Cursor& Position) noexcept {
 }
 
 void Character_Iterator::attach(const Virtual_String& On) {
-    element_size = Unknown_Size;
+    next_offset = Unknown_Offset;
     // The list heads of a string are mutable bookkeeping: attaching to a string that the caller
     // can only read changes nothing of its value.
     Referrers::Reconnect(*this, const_cast<Virtual_String*>(&On));
@@ -62,7 +62,7 @@ bool Character_Iterator::Backward() {
     if (Owner() == nullptr) {
         raise_detached();
     }
-    element_size = Unknown_Size;
+    next_offset = Unknown_Offset;
     return UTF8::Backward(*text, position);
 }
 
@@ -88,7 +88,7 @@ void Character_Iterator::Set_At(const Abstract_Character_Cursor& Position) {
     }
     attach(*Strings::Internals::To_Virtual_String_Access(owner));
     position = before_first_normalized(at);
-    element_size = Unknown_Size;
+    next_offset = Unknown_Offset;
 }
 
 void Character_Iterator::Set_At_Last(const Virtual_String& On) {
@@ -112,12 +112,12 @@ Virtual_Character Character_Iterator::Element() const {
 void Character_Iterator::Invalidate() noexcept {
     Character_Cursor_Limited_Base::Invalidate();
     text = nullptr;
-    element_size = Unknown_Size;
+    next_offset = Unknown_Offset;
 }
 
 void Character_Iterator::String_Modified(const Cursor& Start, const Cursor_Offset& Removed,
                                          const Cursor_Offset& Inserted) {
-    element_size = Unknown_Size;
+    next_offset = Unknown_Offset;
     if (!Implementation::Strings::Fixup_Delete(position, Start, Removed)) {
         // Its character was removed.
         Invalidate();

@@ -33,7 +33,7 @@ public:
         if (Owner() == nullptr) {
             return false;
         }
-        element_size = Unknown_Size;
+        next_offset = Unknown_Offset;
         return Implementation::UTF8_Strings::Forward(*text, position);
     }
 
@@ -110,29 +110,27 @@ private:
         // does); it does not change over a walk, so the compiler computes it once.
         const std::int64_t last_full = std::int64_t{size} - 4;
         const Cursor from = Self.position;
-        // The offset of the next character when the size of this one is known; with an
-        // unknown size the sum lies beyond any text. (Only a position on a character has a
-        // known size; the one before the first character always has offset -1.)
-        const auto known = static_cast<std::uint32_t>(Self.element_size);
-        const std::uint32_t next = static_cast<std::uint32_t>(from.UTF8_Offset) + known;
-        // The common step: on a character whose size is known, with another one after it that
-        // starts at least four code units before the end of the text, so that even the longest
-        // character lies inside it. This one bound covers every read of the step, and for a
-        // position that the text holds it also means that the position is not on the last
-        // character, so the index needs no test of its own. (Compared in 64 bits, as last_full
-        // may be negative; with an unknown size next is at least 2**31 - 1 and fails it.)
+        // The common step: on a character whose successor's offsets are known, with that
+        // successor starting at least four code units before the end of the text, so that even
+        // the longest character lies inside it. This one bound covers every read of the step,
+        // and for a position that the text holds it also means that the position is not on
+        // the last character, so the index needs no test of its own. (Compared in 64 bits, as
+        // last_full may be negative; an unknown successor is at Unknown_Offset, which fails it.)
         //
-        // The order of the writes is the faster one: the position is written before the
-        // decoding, which raises only for a position left inside a character by a text changed
-        // without notice.
-        if (std::int64_t{next} <= last_full) [[likely]] {
-            Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(next),
-                                   utf16_after(from.UTF16_Offset, known), from.Index + 1};
-            Self.element_size = decode_inside(units, std::size_t{next}, Element);
+        // The successor's offsets come from the previous step, which knew the size of the
+        // character it decoded, so a step only copies them and adds constants: there is no
+        // chain from one step's decoding to the next step's position. The position is written
+        // before the decoding, which raises only for a position left inside a character by a
+        // text changed without notice.
+        const std::uint64_t next = Self.next_offset;
+        if (static_cast<std::int64_t>(next) <= last_full) [[likely]] {
+            const auto utf16 = static_cast<std::int32_t>(Self.next_utf16_offset);
+            Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(next), utf16, from.Index + 1};
+            step_inside(units, next, static_cast<std::uint32_t>(utf16), Self, Element);
             return true;
         }
-        // The other steps: from before the first character, with an unknown size, near the
-        // end of the text, and after the last character.
+        // The other steps: from before the first character, with an unknown successor, near
+        // the end of the text, and after the last character.
         Character_Count index = from.Index;
         if (index > length) {
             // After the last character: nothing moves.
@@ -156,44 +154,54 @@ private:
         if (index > length) {
             // Stepped past the last character.
             Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
-            Self.element_size = Unknown_Size;
+            Self.next_offset = Unknown_Offset;
             Element = Implementation::Strings::No_Character;
             return false;
         }
-        Self.element_size = decode(units, size, offset, Element);
+        const std::uint32_t units_here = decode(units, size, offset, Element);
         Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
+        Self.next_offset = std::uint64_t{offset} + units_here;
+        Self.next_utf16_offset = static_cast<std::uint32_t>(utf16_after(utf16, units_here));
         return true;
     }
 
-    // The code point of the character at Offset in the text at Units, and its number of code
-    // units, when the text holds at least four code units from Offset. A unit that can not start a
-    // character raises Program_Error.
-    [[gnu::always_inline]] static std::uint32_t
-    decode_inside(const Implementation::UTF8_Encoding::UTF8_Code_Unit* Units, std::size_t Offset,
-                  Virtual_Character& Code) {
+    // Decodes the character at Offset (UTF-16 offset UTF16) into Code and records the offsets
+    // of its successor, when the text holds at least four code units from Offset. Each size
+    // writes its own constants, so that no step waits on a size computed by the one before. A
+    // unit that can not start a character raises Program_Error.
+    [[gnu::always_inline]] static void
+    step_inside(const Implementation::UTF8_Encoding::UTF8_Code_Unit* Units, std::uint64_t Offset,
+                std::uint32_t UTF16, Character_Iterator& Self, Virtual_Character& Code) {
         const std::uint32_t lead = Units[Offset];
         if (lead < 0x80) [[likely]] {
             Code = lead;
-            return 1;
+            Self.next_offset = Offset + 1;
+            Self.next_utf16_offset = UTF16 + 1;
+            return;
         }
         if (lead < 0xE0) {
             if (lead < 0xC2) [[unlikely]] {
                 invalid_character(lead);
             }
             Code = ((lead & 0x1F) << 6) | (Units[Offset + 1] & 0x3Fu);
-            return 2;
+            Self.next_offset = Offset + 2;
+            Self.next_utf16_offset = UTF16 + 1;
+            return;
         }
         if (lead < 0xF0) {
             Code = ((lead & 0x0F) << 12) | ((Units[Offset + 1] & 0x3Fu) << 6) |
                    (Units[Offset + 2] & 0x3Fu);
-            return 3;
+            Self.next_offset = Offset + 3;
+            Self.next_utf16_offset = UTF16 + 1;
+            return;
         }
         if (lead > 0xF4) [[unlikely]] {
             invalid_character(lead);
         }
         Code = ((lead & 0x07) << 18) | ((Units[Offset + 1] & 0x3Fu) << 12) |
                ((Units[Offset + 2] & 0x3Fu) << 6) | (Units[Offset + 3] & 0x3Fu);
-        return 4;
+        Self.next_offset = Offset + 4;
+        Self.next_utf16_offset = UTF16 + 2;
     }
 
     // The code point of the character at Offset in the Size code units at Units, and its
@@ -253,13 +261,14 @@ private:
     // (which stays where it is while the iterator is attached to it), not a copy of it, so every
     // call sees the owner's current text, also after Clear or a move.
     const Implementation::UTF8_Strings::UTF8_String_Data* text = nullptr;
-    // The number of code units of the character at the position when the last move was a
-    // Forward with the element; Unknown_Size otherwise. Every other move and every edit resets
-    // it. It is 64 bits wide on purpose: a store of it can then not be taken for a store of
-    // the owner's 32-bit Size or Length, so over a walk the compiler keeps those in registers
-    // and the field itself too (a 32-bit field made it reload them after every step).
-    static constexpr std::uint32_t Unknown_Size = 0x8000'0000;
-    std::uint64_t element_size = Unknown_Size;
+    // The UTF-8 and UTF-16 offsets of the character after the one at the position when the
+    // last move was a Forward with the element; next_offset is Unknown_Offset otherwise. Every
+    // other move and every edit resets it. Both are 64 bits wide on purpose: a store of them
+    // can then not be taken for a store of the owner's 32-bit Size or Length, so over a walk
+    // the compiler keeps those in registers and these fields too.
+    static constexpr std::uint64_t Unknown_Offset = 0x8000'0000;
+    std::uint64_t next_offset = Unknown_Offset;
+    std::uint64_t next_utf16_offset = 0;
 };
 
 } // namespace Qorvi::Strings::Cursors::Iterators::Characters
