@@ -45,7 +45,7 @@ void raise_biased_exponent_out_of_range() {
     throw Constraint_Error("biased exponent outside 0 .. 2047");
 }
 
-Classified_Number classify_general(const Parsing_State& Self) {
+Classified_Number classify_general(Parsing_State Self) {
     const Packed_Decimals::Packed_Decimal& decimal = Self.Decimal;
     if (Self.Error != Parsing_Error_States::NOT_A_ERROR) {
         // An exponent of ten or more significant digits: its magnitude is at least 10**9. A

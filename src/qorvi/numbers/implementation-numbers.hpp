@@ -139,7 +139,12 @@ namespace Detail {
 // 16 significant digits in the integer part and in the fraction and 19 in all, none dropped;
 // an integer that fits, or a non-zero value that Clinger's fast path or the decided 128-bit
 // product converts to a finite double) and leaves all others to this function.
-QORVI_API Classified_Number classify_general(const Parsing_State& Self);
+//
+// The state is taken by value: a reference would let the caller's state escape, and a reader
+// whose state is a local variable would then have it written back to memory after every
+// digit, since any character the reader loads might alias it. A copy keeps it in registers
+// over a run of digits; the copy is made only on this rare path.
+QORVI_API Classified_Number classify_general(Parsing_State Self);
 
 } // namespace Detail
 
