@@ -126,7 +126,7 @@ private:
         if (static_cast<std::int64_t>(next) <= last_full) [[likely]] {
             const auto utf16 = static_cast<std::int32_t>(Self.next_utf16_offset);
             Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(next), utf16, from.Index + 1};
-            step_inside(units, next, static_cast<std::uint32_t>(utf16), Self, Element);
+            step_inside(units, next, utf16, Self, Element);
             return true;
         }
         // The other steps: from before the first character, with an unknown successor, near
@@ -160,23 +160,21 @@ private:
         }
         const std::uint32_t units_here = decode(units, size, offset, Element);
         Self.position = Cursor{static_cast<UTF8_Code_Unit_Offset>(offset), utf16, index};
-        Self.next_offset = std::uint64_t{offset} + units_here;
-        Self.next_utf16_offset = static_cast<std::uint32_t>(utf16_after(utf16, units_here));
+        record_successor(Self, offset, utf16, units_here);
         return true;
     }
 
     // Decodes the character at Offset (UTF-16 offset UTF16) into Code and records the offsets
     // of its successor, when the text holds at least four code units from Offset. Each size
-    // writes its own constants, so that no step waits on a size computed by the one before. A
-    // unit that can not start a character raises Program_Error.
+    // records its successor with its own constant, so that no step waits on a size computed by
+    // the one before. A unit that can not start a character raises Program_Error.
     [[gnu::always_inline]] static void
     step_inside(const Implementation::UTF8_Encoding::UTF8_Code_Unit* Units, std::uint64_t Offset,
-                std::uint32_t UTF16, Character_Iterator& Self, Virtual_Character& Code) {
+                std::int32_t UTF16, Character_Iterator& Self, Virtual_Character& Code) {
         const std::uint32_t lead = Units[Offset];
         if (lead < 0x80) [[likely]] {
             Code = lead;
-            Self.next_offset = Offset + 1;
-            Self.next_utf16_offset = UTF16 + 1;
+            record_successor(Self, Offset, UTF16, 1);
             return;
         }
         if (lead < 0xE0) {
@@ -184,15 +182,13 @@ private:
                 invalid_character(lead);
             }
             Code = ((lead & 0x1F) << 6) | (Units[Offset + 1] & 0x3Fu);
-            Self.next_offset = Offset + 2;
-            Self.next_utf16_offset = UTF16 + 1;
+            record_successor(Self, Offset, UTF16, 2);
             return;
         }
         if (lead < 0xF0) {
             Code = ((lead & 0x0F) << 12) | ((Units[Offset + 1] & 0x3Fu) << 6) |
                    (Units[Offset + 2] & 0x3Fu);
-            Self.next_offset = Offset + 3;
-            Self.next_utf16_offset = UTF16 + 1;
+            record_successor(Self, Offset, UTF16, 3);
             return;
         }
         if (lead > 0xF4) [[unlikely]] {
@@ -200,8 +196,16 @@ private:
         }
         Code = ((lead & 0x07) << 18) | ((Units[Offset + 1] & 0x3Fu) << 12) |
                ((Units[Offset + 2] & 0x3Fu) << 6) | (Units[Offset + 3] & 0x3Fu);
-        Self.next_offset = Offset + 4;
-        Self.next_utf16_offset = UTF16 + 2;
+        record_successor(Self, Offset, UTF16, 4);
+    }
+
+    // Records the offsets of the character after the one of Size code units at Offset (UTF-16
+    // offset UTF16).
+    [[gnu::always_inline]] static void record_successor(Character_Iterator& Self,
+                                                        std::uint64_t Offset, std::int32_t UTF16,
+                                                        std::uint32_t Size) noexcept {
+        Self.next_offset = Offset + Size;
+        Self.next_utf16_offset = static_cast<std::uint32_t>(utf16_after(UTF16, Size));
     }
 
     // The code point of the character at Offset in the Size code units at Units, and its
