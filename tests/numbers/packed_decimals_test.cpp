@@ -4,6 +4,7 @@
 #include <qorvi/numbers/implementation-big_integers.hpp>
 #include <qorvi/numbers/implementation-packed_decimals.hpp>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -171,6 +172,76 @@ TEST(Packed_Decimals, FractionDigitsBeyondTheCapacityRememberWhetherTheyWereZero
               Big::Compare_Kind::EQUAL);
 }
 
+TEST(Packed_Decimals, EveryDigitReadsBackAroundWordBoundariesAndTheCapacity) {
+    // The word being filled is kept apart from the store until it is complete, until the point
+    // or until Flush: every length around a word boundary, and a fraction that ends at the
+    // capacity in the middle of a word, must read back digit by digit and as a whole.
+    const auto digits_of = [](std::size_t n, unsigned seed) {
+        std::string text;
+        for (std::size_t i = 0; i < n; ++i) {
+            text += static_cast<char>('1' + (seed + i * 7) % 9);
+        }
+        return text;
+    };
+    struct Case {
+        std::size_t integral;
+        std::size_t fraction;
+    };
+    std::vector<Case> cases;
+    for (const std::size_t i : {0U, 1U, 15U, 16U, 17U, 32U, 33U}) {
+        for (const std::size_t f : {0U, 1U, 15U, 16U, 17U, 33U}) {
+            if (i + f != 0) {
+                cases.push_back({i, f});
+            }
+        }
+    }
+    cases.push_back({5, 779}); // the fraction fills the store up to the last position
+    cases.push_back({784, 0});
+    for (const Case& c : cases) {
+        const std::string integral = digits_of(c.integral, 1);
+        const std::string fraction = digits_of(c.fraction, 4);
+        const std::string text = integral + (c.fraction == 0 ? "" : "." + fraction);
+        Packed_Decimal d = make(text);
+        ASSERT_FALSE(d.Truncated) << text;
+        for (std::size_t i = 0; i < integral.size(); ++i) {
+            ASSERT_EQ(Stored_Digit(d, static_cast<std::int32_t>(i)),
+                      static_cast<std::uint32_t>(integral[i] - '0'))
+                << c.integral << "." << c.fraction << " at " << i;
+        }
+        for (std::size_t i = 0; i < fraction.size(); ++i) {
+            ASSERT_EQ(Stored_Digit(d, d.Point * 16 + static_cast<std::int32_t>(i)),
+                      static_cast<std::uint32_t>(fraction[i] - '0'))
+                << c.integral << "." << c.fraction << " at fraction " << i;
+        }
+        Big::Big_Integer result;
+        const std::int32_t exponent = Decode_As_Big_Integer(d, Decode_As_Integer(d).Scale, result);
+        EXPECT_EQ(exponent, -static_cast<std::int32_t>(c.fraction)) << text;
+        EXPECT_EQ(Big::Compare(result, big_of(integral + fraction)), Big::Compare_Kind::EQUAL)
+            << c.integral << "." << c.fraction;
+        // After Flush, the store itself holds every word as read.
+        Packed_Decimal flushed = d;
+        Flush(flushed);
+        for (std::int32_t word = 0; word < 50; ++word) {
+            const bool used = word * 16 < static_cast<std::int32_t>(c.integral) ||
+                              (d.Point >= 0 && word >= d.Point &&
+                               (word - d.Point) * 16 < static_cast<std::int32_t>(c.fraction));
+            if (used) {
+                EXPECT_EQ(flushed.Digits[static_cast<std::size_t>(word)], Stored_Word(d, word))
+                    << c.integral << "." << c.fraction << " word " << word;
+            }
+        }
+    }
+    // One more fraction digit does not fit; digits may still be appended after a Flush.
+    Packed_Decimal d = make("12345." + digits_of(779, 4));
+    Append_Fractional(d, 3);
+    EXPECT_TRUE(d.Truncated);
+    EXPECT_TRUE(d.Dropped_Non_Zero);
+    Packed_Decimal e = make("1234");
+    Flush(e);
+    append(e, "56.78");
+    EXPECT_EQ(Decode_As_Integer(e).W, 12345678U);
+}
+
 TEST(Packed_Decimals, AClearedStoreHoldsOnlyTheDigitsAddedSince) {
     // Clear leaves the words as they are; the digits added afterwards must read back as written,
     // whatever the previous number left in the words.
@@ -218,8 +289,10 @@ TEST(Packed_Decimals, DigitsAreTwoPerByteTheEarlierInTheLowHalf) {
     if constexpr (std::endian::native != std::endian::little) {
         GTEST_SKIP() << "the byte view of the words is little-endian";
     }
-    // 17 integer digits fill word 0 and start word 1; the fraction starts at word 2.
-    const Packed_Decimal d = make("12345678901234567.891");
+    // 17 integer digits fill word 0 and start word 1; the fraction starts at word 2. Its word
+    // is still being filled: Flush writes it to the store.
+    Packed_Decimal d = make("12345678901234567.891");
+    Flush(d);
     const auto* bytes = reinterpret_cast<const unsigned char*>(d.Digits.data());
     const unsigned char integral[] = {0x21, 0x43, 0x65, 0x87, 0x09, 0x21, 0x43, 0x65};
     for (std::size_t i = 0; i < std::size(integral); ++i) {

@@ -136,7 +136,7 @@ namespace Detail {
 [[noreturn]] QORVI_API void raise_biased_exponent_out_of_range();
 
 // Classify for any state. Classify itself decides the common numbers inline (no error, at most
-// 16 significant digits in the integer part and in the fraction and 19 in all, none dropped;
+// 16 digits in the integer part and in the fraction and 19 in all, none dropped;
 // an integer that fits, or a non-zero value that Clinger's fast path or the decided 128-bit
 // product converts to a finite double) and leaves all others to this function.
 //
@@ -157,23 +157,29 @@ QORVI_API Classified_Number classify_general(Parsing_State Self);
 inline Classified_Number Classify(const Parsing_State& Self) {
     const Packed_Decimals::Packed_Decimal& decimal = Self.Decimal;
     const auto integral = static_cast<std::uint32_t>(decimal.Integral_Digits);
-    const auto fraction = static_cast<std::uint32_t>(decimal.Significant_Fractional_Digits);
+    const auto fraction = static_cast<std::uint32_t>(decimal.Fractional_Digits);
     if (Self.Error != Parsing_Error_States::NOT_A_ERROR || decimal.Dropped_Non_Zero ||
         integral > 16 || fraction > 16 || integral + fraction > 19) [[unlikely]] {
         return Detail::classify_general(Self);
     }
-    // All significant digits lie in the first word of each part: W and its scale, exactly (as
-    // Decode_As_Integer gives them).
-    std::uint64_t w =
-        integral == 0 ? 0
-                      : Packed_Decimals::Group_Value(decimal.Digits[0], decimal.Integral_Digits);
-    if (fraction != 0) {
-        w = w * Tables::Powers_Of_10_U64[fraction] +
-            Packed_Decimals::Group_Value(decimal.Digits[static_cast<std::size_t>(decimal.Point)],
-                                         decimal.Significant_Fractional_Digits);
+    // All digits lie in one word of each part, the last one read still in Filling: W (with the
+    // fraction's trailing zeros) and its scale, exactly.
+    std::uint64_t w = 0;
+    if (decimal.Point < 0) {
+        if (integral != 0) {
+            w = Packed_Decimals::Top_Group_Value(decimal.Filling, decimal.Integral_Digits);
+        }
+    } else {
+        if (integral != 0) {
+            w = Packed_Decimals::Group_Value(decimal.Digits[0], decimal.Integral_Digits);
+        }
+        if (fraction != 0) {
+            w = w * Tables::Powers_Of_10_U64[fraction] +
+                Packed_Decimals::Top_Group_Value(decimal.Filling, decimal.Fractional_Digits);
+        }
     }
     const std::int64_t e =
-        std::int64_t{decimal.Exponent_Adjust} - decimal.Significant_Fractional_Digits +
+        std::int64_t{decimal.Exponent_Adjust} - decimal.Fractional_Digits +
         (Self.Exponent_Minus ? -std::int64_t{Self.Exponent} : std::int64_t{Self.Exponent});
     if (!Self.Fractional && !Self.Exponential) {
         constexpr auto largest =

@@ -28,16 +28,16 @@ std::int32_t Decode_As_Big_Integer(const Packed_Decimal& Self, std::int32_t Expo
         std::int64_t{Self.Integral_Digits} + Self.Significant_Fractional_Digits;
     const std::int32_t integral = std::min(Self.Integral_Digits, Digit_Capacity);
     std::int32_t taken = 0;
-    for (std::size_t word = 0; taken < integral; ++word) {
+    for (std::int32_t word = 0; taken < integral; ++word) {
         const std::int32_t k = std::min(16, integral - taken);
-        append(Self.Digits[word], k);
+        append(Stored_Word(Self, word), k);
         taken += k;
     }
     const std::int32_t fraction_digits =
         Self.Dropped_Non_Zero ? Self.Fractional_Digits : Self.Significant_Fractional_Digits;
     for (std::int32_t fraction = 0; fraction < fraction_digits;) {
         const std::int32_t k = std::min(16, fraction_digits - fraction);
-        append(Self.Digits[static_cast<std::size_t>(Self.Point + fraction / 16)], k);
+        append(Stored_Word(Self, Self.Point + fraction / 16), k);
         fraction += k;
         taken += k;
     }

@@ -5,6 +5,12 @@
 // each word holds 16 consecutive digits with the earliest in its lowest four bits (on a
 // little-endian machine, digit i is in byte i / 2, low half for even i). The integer part
 // starts at digit 0; the fraction starts at the first word boundary after it.
+//
+// While a part is being read, the word that holds its latest digit is kept in Filling instead
+// of the digit store: a digit is shifted in at the top of that word, which costs two constant
+// shifts and an or, and the word is written to the store once it is complete (or at the
+// decimal point). The functions below read that word from Filling where it applies; Flush
+// writes it to the store for code that reads Digits directly.
 #pragma once
 
 #include <algorithm>
@@ -28,10 +34,17 @@ inline constexpr std::int32_t Digit_Positions = 800;
 using Unsigned_64_Array = std::array<std::uint64_t, Digit_Positions / 16>;
 
 struct Packed_Decimal {
-    // The word the last digit was written to, as written. (First, apart from the digit words,
-    // so that the compiler does not merge its store with that of the first word into a wider
-    // one, which a following read of Filling alone would have to wait for.)
+    // The word of the part being read (the fraction once a point was seen, else the integer
+    // part) that holds its latest stored digit, shifted to the top: its k digits fill the top
+    // 4 * k bits, the latest in the highest four, and the bits below are zero. Zero while that
+    // part has no stored digit. The store's copy of that word is not kept up to date.
     std::uint64_t Filling = 0;
+    // While the stored digits of a part are fewer than its stop, its next digit goes into
+    // Filling and nothing else needs deciding; at the stop, the digit is a leading zero, starts
+    // a new word, or does not fit. One comparison per digit. (The fraction's stop is 0 until
+    // its first digit is stored after a point.)
+    std::int32_t Integral_Stop = 0;
+    std::int32_t Fraction_Stop = 0;
     // Digits of the integer part after its leading zeros, including those that did not fit.
     std::int32_t Integral_Digits = 0;
     // Word where the fraction digits start; -1 while no decimal point was seen.
@@ -50,8 +63,7 @@ struct Packed_Decimal {
     // sit exactly on a halfway point.
     bool Dropped_Non_Zero = false;
     // Digits 0 .. 799, four bits each (see above). Only the positions the counts above cover
-    // hold meaningful values. (Last, so that a store to a computed word is seen not to touch
-    // the counts, which can then stay in registers while a run of digits is added.)
+    // hold meaningful values, and the word kept in Filling only after Flush.
     Unsigned_64_Array Digits{};
 };
 
@@ -68,16 +80,31 @@ namespace Detail {
 [[noreturn]] QORVI_API void raise_bad_digit();
 [[noreturn]] QORVI_API void raise_fraction_without_point();
 
-// Writes digit value d (0..9) at position Offset (0 .. 783) of the part that starts at word
-// First. The digits of a part are written in order from its first position on, so the word
-// being filled is also kept in Filling: each digit writes the whole word without reading it
-// back, and a run of digits does not wait on the previous digit's store.
-inline void store(Packed_Decimal& self, std::int32_t first, std::int32_t offset, std::uint32_t d) {
-    const auto position = static_cast<std::uint32_t>(offset);
-    const unsigned shift = (position * 4) % 64;
-    const std::uint64_t word = (shift == 0 ? 0 : self.Filling) | std::uint64_t{d} << shift;
-    self.Filling = word;
-    self.Digits[static_cast<std::uint32_t>(first) + position / 16] = word;
+// Filling with digit d (0 .. 9) shifted in as the latest digit of its word.
+constexpr std::uint64_t shift_in(std::uint64_t filling, std::uint32_t d) {
+    return filling >> 4 | std::uint64_t{d} << 60;
+}
+
+// Where the word kept in Filling belongs: its index in the store and its number of digits
+// (0 when the part being read has no stored digit).
+struct Open_Word {
+    std::int32_t Index;
+    std::int32_t Count;
+};
+
+constexpr Open_Word open_word(const Packed_Decimal& self) {
+    const std::int32_t stored =
+        self.Point < 0 ? std::min(self.Integral_Digits, Digit_Capacity) : self.Fractional_Digits;
+    const std::int32_t first = self.Point < 0 ? 0 : self.Point;
+    if (stored == 0) {
+        return {first, 0};
+    }
+    return {first + (stored - 1) / 16, (stored - 1) % 16 + 1};
+}
+
+// A word kept at the top (as in Filling) with Count digits (1 .. 16), moved to its place.
+constexpr std::uint64_t from_top(std::uint64_t top, std::int32_t count) {
+    return top >> (4 * (16 - count));
 }
 
 } // namespace Detail
@@ -109,15 +136,48 @@ constexpr std::uint64_t Group_Value(std::uint64_t Word, std::int32_t Count) {
     return (x & 0xFFFFFFFFU) * 100000000 + (x >> 32);
 }
 
+// The value of the first Count digits (1 .. 16) of a word kept at the top, as in Filling, with
+// zeros below its digits: the word is already where Group_Value first moves it.
+constexpr std::uint64_t Top_Group_Value(std::uint64_t Top, std::int32_t Count) {
+    if (Count <= 8) {
+        return Detail::combine_groups(static_cast<std::uint32_t>(Top >> 32));
+    }
+    const std::uint64_t x = Detail::combine_groups(Top);
+    return (x & 0xFFFFFFFFU) * 100000000 + (x >> 32);
+}
+
+// Word Index (0 .. 49) of the store as it stands for the digits appended so far, the word being
+// filled included.
+constexpr std::uint64_t Stored_Word(const Packed_Decimal& Self, std::int32_t Index) {
+    const Detail::Open_Word open = Detail::open_word(Self);
+    if (open.Count != 0 && Index == open.Index) {
+        return Detail::from_top(Self.Filling, open.Count);
+    }
+    return Self.Digits[static_cast<std::size_t>(Index)];
+}
+
 // Digit number Position (0 .. 799) of the store.
 constexpr std::uint32_t Stored_Digit(const Packed_Decimal& Self, std::int32_t Position) {
-    return static_cast<std::uint32_t>(
-        (Self.Digits[static_cast<std::size_t>(Position >> 4)] >> (4 * (Position & 15))) & 0xF);
+    return static_cast<std::uint32_t>((Stored_Word(Self, Position >> 4) >> (4 * (Position & 15))) &
+                                      0xF);
+}
+
+// Writes the word being filled to the store, so that Digits holds every stored digit. Appending
+// may go on afterwards.
+constexpr void Flush(Packed_Decimal& Self) {
+    const Detail::Open_Word open = Detail::open_word(Self);
+    if (open.Count != 0) {
+        Self.Digits[static_cast<std::size_t>(open.Index)] =
+            Detail::from_top(Self.Filling, open.Count);
+    }
 }
 
 // Empties the decimal. The digit words are left as they are: every word is rewritten from its
 // first position on before it is read.
 inline void Clear(Packed_Decimal& Self) {
+    Self.Filling = 0;
+    Self.Integral_Stop = 0;
+    Self.Fraction_Stop = 0;
     Self.Integral_Digits = 0;
     Self.Point = -1;
     Self.Fractional_Digits = 0;
@@ -134,15 +194,22 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
         Detail::raise_bad_digit();
     }
     const std::int32_t stored = Self.Integral_Digits;
-    // 1 .. 783 digits stored: there is room, and the digit is not a leading zero.
-    if (static_cast<std::uint32_t>(stored) - 1 < std::uint32_t{Digit_Capacity - 1}) [[likely]] {
-        Detail::store(Self, 0, stored, Digit);
+    if (stored < Self.Integral_Stop) [[likely]] {
+        Self.Filling = Detail::shift_in(Self.Filling, Digit);
         Self.Integral_Digits = stored + 1;
     } else if (stored == 0) {
+        // A leading zero is skipped.
         if (Digit != 0) {
-            Detail::store(Self, 0, 0, Digit);
+            Self.Filling = std::uint64_t{Digit} << 60;
             Self.Integral_Digits = 1;
+            Self.Integral_Stop = 16;
         }
+    } else if (stored < Digit_Capacity) {
+        // The word in Filling is complete (the capacity is a multiple of 16).
+        Self.Digits[static_cast<std::size_t>(stored / 16 - 1)] = Self.Filling;
+        Self.Filling = std::uint64_t{Digit} << 60;
+        Self.Integral_Digits = stored + 1;
+        Self.Integral_Stop = stored + 16;
     } else {
         Self.Integral_Digits = Checked::Add(stored, 1);
         Self.Exponent_Adjust = Checked::Add(Self.Exponent_Adjust, 1);
@@ -151,8 +218,14 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
     }
 }
 
-// Marks the start of the fraction: it begins on the next word boundary after the integer part.
+// Marks the start of the fraction: it begins on the next word boundary after the integer part,
+// whose last word goes to the store. A second call changes nothing.
 inline void Append_Decimal_Point(Packed_Decimal& Self) {
+    if (Self.Point >= 0) {
+        return;
+    }
+    Flush(Self);
+    Self.Filling = 0;
     Self.Point =
         static_cast<std::int32_t>((static_cast<std::uint32_t>(Self.Integral_Digits) + 15) / 16);
 }
@@ -165,32 +238,44 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
         Detail::raise_bad_digit();
     }
     const std::int32_t fraction = Self.Fractional_Digits;
-    // 1 .. 783 digits stored in all and a decimal point seen: the digit is stored.
-    const std::uint32_t stored =
-        static_cast<std::uint32_t>(Self.Integral_Digits) + static_cast<std::uint32_t>(fraction);
-    if (stored - 1 < std::uint32_t{Digit_Capacity - 1} && Self.Point >= 0) [[likely]] {
-        Detail::store(Self, Self.Point, fraction, Digit);
+    if (fraction < Self.Fraction_Stop) [[likely]] {
+        Self.Filling = Detail::shift_in(Self.Filling, Digit);
         Self.Fractional_Digits = fraction + 1;
         // A select rather than a branch: where the zero digits fall among the others is not
         // predictable.
         const std::int32_t significant = Self.Significant_Fractional_Digits;
         Self.Significant_Fractional_Digits = Digit != 0 ? fraction + 1 : significant;
-    } else if (Self.Integral_Digits == 0 && fraction == 0 && Digit == 0) {
+        return;
+    }
+    // The unsigned sum cannot wrap: the integer count is at most 2**31 - 1 and the fraction
+    // count below 784.
+    const std::uint32_t stored =
+        static_cast<std::uint32_t>(Self.Integral_Digits) + static_cast<std::uint32_t>(fraction);
+    if (Self.Integral_Digits == 0 && fraction == 0 && Digit == 0) {
         // A leading zero of a pure fraction.
         Self.Exponent_Adjust = Checked::Subtract(Self.Exponent_Adjust, 1);
-    } else if (Self.Integral_Digits >= Digit_Capacity - fraction) {
+    } else if (stored >= std::uint32_t{Digit_Capacity}) {
         // The store is full.
         Self.Truncated = true;
         Self.Dropped_Non_Zero = Self.Dropped_Non_Zero || Digit != 0;
     } else {
-        // A digit before the decimal point, or the first significant digit of a pure fraction
-        // (not a zero: that case is above).
+        // The first digit of the fraction or of a new word of it.
         if (Self.Point < 0) {
             Detail::raise_fraction_without_point();
         }
-        Detail::store(Self, Self.Point, 0, Digit);
-        Self.Fractional_Digits = 1;
-        Self.Significant_Fractional_Digits = 1;
+        if (fraction != 0) {
+            // The word in Filling is complete.
+            Self.Digits[static_cast<std::size_t>(Self.Point + fraction / 16 - 1)] = Self.Filling;
+        }
+        Self.Filling = std::uint64_t{Digit} << 60;
+        Self.Fractional_Digits = fraction + 1;
+        if (Digit != 0) {
+            Self.Significant_Fractional_Digits = fraction + 1;
+        }
+        // The rest of this word, or what is left of the capacity.
+        Self.Fraction_Stop = static_cast<std::int32_t>(
+            std::min(static_cast<std::uint32_t>(fraction) + 16,
+                     static_cast<std::uint32_t>(fraction) + (Digit_Capacity - stored)));
     }
 }
 
@@ -209,7 +294,8 @@ inline Leading_Digits Decode_As_Integer(const Packed_Decimal& Self) {
     std::int32_t taken = 0;
     for (std::size_t word = 0; taken < integral; ++word) {
         const std::int32_t k = std::min(16, integral - taken);
-        w = w * powers[static_cast<std::size_t>(k)] + Group_Value(Self.Digits[word], k);
+        w = w * powers[static_cast<std::size_t>(k)] +
+            Group_Value(Stored_Word(Self, static_cast<std::int32_t>(word)), k);
         taken += k;
     }
     if (Self.Integral_Digits > limit) {
@@ -219,8 +305,8 @@ inline Leading_Digits Decode_As_Integer(const Packed_Decimal& Self) {
     std::int32_t fraction = 0;
     while (taken < wanted) {
         const std::int32_t k = std::min(16, wanted - taken);
-        const auto word = static_cast<std::size_t>(Self.Point + fraction / 16);
-        w = w * powers[static_cast<std::size_t>(k)] + Group_Value(Self.Digits[word], k);
+        w = w * powers[static_cast<std::size_t>(k)] +
+            Group_Value(Stored_Word(Self, Self.Point + fraction / 16), k);
         taken += k;
         fraction += k;
     }
