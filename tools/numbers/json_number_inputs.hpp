@@ -16,8 +16,9 @@ namespace number_tools {
 // through.
 inline bool Feed(Qorvi::Implementation::Numbers::Parsing_State& State, std::string_view Text) {
     namespace N = Qorvi::Implementation::Numbers;
-    const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
     const auto wide = [](char c) { return static_cast<char32_t>(static_cast<unsigned char>(c)); };
+    // The character's digit test and the recognizer's digit value share one subtraction.
+    const auto is_digit = [](char32_t c) { return c - U'0' <= 9; };
     N::Reset(State);
     std::size_t i = 0;
     const std::size_t n = Text.size();
@@ -26,8 +27,12 @@ inline bool Feed(Qorvi::Implementation::Numbers::Parsing_State& State, std::stri
         ++i;
     }
     std::size_t start = i;
-    for (; i < n && is_digit(Text[i]); ++i) {
-        N::Int_Digit(State, wide(Text[i]));
+    for (; i < n; ++i) {
+        const char32_t c = wide(Text[i]);
+        if (!is_digit(c)) {
+            break;
+        }
+        N::Int_Digit(State, c);
     }
     if (i == start) {
         return false;
@@ -35,8 +40,12 @@ inline bool Feed(Qorvi::Implementation::Numbers::Parsing_State& State, std::stri
     if (i < n && Text[i] == '.') {
         N::Decimal_Point(State);
         start = ++i;
-        for (; i < n && is_digit(Text[i]); ++i) {
-            N::Frac_Digit(State, wide(Text[i]));
+        for (; i < n; ++i) {
+            const char32_t c = wide(Text[i]);
+            if (!is_digit(c)) {
+                break;
+            }
+            N::Frac_Digit(State, c);
         }
         if (i == start) {
             return false;
@@ -49,8 +58,12 @@ inline bool Feed(Qorvi::Implementation::Numbers::Parsing_State& State, std::stri
             ++i;
         }
         start = i;
-        for (; i < n && is_digit(Text[i]); ++i) {
-            N::Exp_Digit(State, wide(Text[i]));
+        for (; i < n; ++i) {
+            const char32_t c = wide(Text[i]);
+            if (!is_digit(c)) {
+                break;
+            }
+            N::Exp_Digit(State, c);
         }
         if (i == start) {
             return false;
