@@ -82,11 +82,34 @@ TEST(Packed_Decimals, LeadingZerosOfAPureFractionOnlyMoveTheExponent) {
 TEST(Packed_Decimals, TrailingZerosOfTheFractionAreNotSignificant) {
     const Packed_Decimal d = make("1.50");
     EXPECT_EQ(d.Fractional_Digits, 2);
-    EXPECT_EQ(d.Significant_Fractional_Digits, 1);
+    EXPECT_EQ(Significant_Fraction(d), 1);
     const Leading_Digits lead = Decode_As_Integer(d);
     EXPECT_EQ(lead.W, 15U);
     EXPECT_EQ(lead.Scale, -1);
     EXPECT_FALSE(lead.Inexact);
+}
+
+TEST(Packed_Decimals, TrailingZerosAreCountedAcrossWords) {
+    // The last non-zero digit in an earlier word, in the word being filled, or nowhere; before
+    // and after Flush, which writes the count to its field.
+    struct Case {
+        std::string fraction;
+        std::int32_t significant;
+    };
+    const Case cases[] = {
+        {"5" + std::string(20, '0'), 1},
+        {std::string(15, '0') + "7" + std::string(16, '0'), 16},
+        {std::string(16, '1') + std::string(16, '0') + "00", 16},
+        {std::string(20, '2') + "30", 21},
+        {std::string(40, '0'), 0},
+    };
+    for (const Case& c : cases) {
+        Packed_Decimal d = make("3." + c.fraction);
+        EXPECT_EQ(Significant_Fraction(d), c.significant) << c.fraction;
+        Flush(d);
+        EXPECT_EQ(d.Significant_Fractional_Digits, c.significant) << c.fraction;
+        EXPECT_EQ(Significant_Fraction(d), c.significant) << c.fraction;
+    }
 }
 
 TEST(Packed_Decimals, DecodeAsIntegerTakesNineteenDigits) {

@@ -54,7 +54,7 @@ Classified_Number classify_general(Parsing_State Self) {
         // value is beyond the largest double or, for absurdly long mantissas, cannot be told.
         if (Self.Error == Parsing_Error_States::OUT_OF_RANGE && Self.Exponential) {
             const bool all_zero =
-                decimal.Integral_Digits == 0 && decimal.Significant_Fractional_Digits == 0;
+                decimal.Integral_Digits == 0 && Packed_Decimals::Significant_Fraction(decimal) == 0;
             if (all_zero ||
                 (Self.Exponent_Minus && decimal.Integral_Digits <= 1'000'000'000 - 343)) {
                 return zero(Self.Minus);

@@ -24,8 +24,7 @@ std::int32_t Decode_As_Big_Integer(const Packed_Decimal& Self, std::int32_t Expo
         Big_Integers::Multiply(Result, powers[static_cast<std::size_t>(count)]);
         Big_Integers::Add(Result, Group_Value(word, count));
     };
-    const std::int64_t total =
-        std::int64_t{Self.Integral_Digits} + Self.Significant_Fractional_Digits;
+    const std::int64_t total = std::int64_t{Self.Integral_Digits} + Significant_Fraction(Self);
     const std::int32_t integral = std::min(Self.Integral_Digits, Digit_Capacity);
     std::int32_t taken = 0;
     for (std::int32_t word = 0; taken < integral; ++word) {
@@ -34,7 +33,7 @@ std::int32_t Decode_As_Big_Integer(const Packed_Decimal& Self, std::int32_t Expo
         taken += k;
     }
     const std::int32_t fraction_digits =
-        Self.Dropped_Non_Zero ? Self.Fractional_Digits : Self.Significant_Fractional_Digits;
+        Self.Dropped_Non_Zero ? Self.Fractional_Digits : Significant_Fraction(Self);
     for (std::int32_t fraction = 0; fraction < fraction_digits;) {
         const std::int32_t k = std::min(16, fraction_digits - fraction);
         append(Stored_Word(Self, Self.Point + fraction / 16), k);

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <qorvi/export.hpp>
 #include <qorvi/implementation-checked.hpp>
@@ -51,7 +52,9 @@ struct Packed_Decimal {
     std::int32_t Point = -1;
     // Fraction digits stored.
     std::int32_t Fractional_Digits = 0;
-    // Stored fraction digits up to and including the last non-zero one.
+    // Stored fraction digits up to and including the last non-zero one, as far as the words
+    // before the one in Filling tell: Significant_Fraction gives the count over all stored
+    // digits, and Flush brings this field up to it.
     std::int32_t Significant_Fractional_Digits = 0;
     // Decimal exponent correction: minus the leading zeros of a pure fraction, plus the integer
     // digits that did not fit.
@@ -93,13 +96,14 @@ struct Open_Word {
 };
 
 constexpr Open_Word open_word(const Packed_Decimal& self) {
-    const std::int32_t stored =
-        self.Point < 0 ? std::min(self.Integral_Digits, Digit_Capacity) : self.Fractional_Digits;
+    const auto stored = static_cast<std::uint32_t>(
+        self.Point < 0 ? std::min(self.Integral_Digits, Digit_Capacity) : self.Fractional_Digits);
     const std::int32_t first = self.Point < 0 ? 0 : self.Point;
     if (stored == 0) {
         return {first, 0};
     }
-    return {first + (stored - 1) / 16, (stored - 1) % 16 + 1};
+    return {first + static_cast<std::int32_t>((stored - 1) / 16),
+            static_cast<std::int32_t>((stored - 1) % 16 + 1)};
 }
 
 // A word kept at the top (as in Filling) with Count digits (1 .. 16), moved to its place.
@@ -162,14 +166,24 @@ constexpr std::uint32_t Stored_Digit(const Packed_Decimal& Self, std::int32_t Po
                                       0xF);
 }
 
-// Writes the word being filled to the store, so that Digits holds every stored digit. Appending
-// may go on afterwards.
+// Stored fraction digits up to and including the last non-zero one. The trailing zeros in the
+// word being filled are the zero digits above its latest non-zero one, at the top of Filling.
+constexpr std::int32_t Significant_Fraction(const Packed_Decimal& Self) {
+    if (Self.Point >= 0 && Self.Filling != 0) {
+        return Self.Fractional_Digits - std::countl_zero(Self.Filling) / 4;
+    }
+    return Self.Significant_Fractional_Digits;
+}
+
+// Writes the word being filled to the store, so that Digits holds every stored digit, and brings
+// Significant_Fractional_Digits up to date. Appending may go on afterwards.
 constexpr void Flush(Packed_Decimal& Self) {
     const Detail::Open_Word open = Detail::open_word(Self);
     if (open.Count != 0) {
         Self.Digits[static_cast<std::size_t>(open.Index)] =
             Detail::from_top(Self.Filling, open.Count);
     }
+    Self.Significant_Fractional_Digits = Significant_Fraction(Self);
 }
 
 // Empties the decimal. The digit words are left as they are: every word is rewritten from its
@@ -206,7 +220,7 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
         }
     } else if (stored < Digit_Capacity) {
         // The word in Filling is complete (the capacity is a multiple of 16).
-        Self.Digits[static_cast<std::size_t>(stored / 16 - 1)] = Self.Filling;
+        Self.Digits[static_cast<std::uint32_t>(stored) / 16 - 1] = Self.Filling;
         Self.Filling = std::uint64_t{Digit} << 60;
         Self.Integral_Digits = stored + 1;
         Self.Integral_Stop = stored + 16;
@@ -239,12 +253,9 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
     }
     const std::int32_t fraction = Self.Fractional_Digits;
     if (fraction < Self.Fraction_Stop) [[likely]] {
+        // Trailing zeros are told from Filling when needed (see Significant_Fraction).
         Self.Filling = Detail::shift_in(Self.Filling, Digit);
         Self.Fractional_Digits = fraction + 1;
-        // A select rather than a branch: where the zero digits fall among the others is not
-        // predictable.
-        const std::int32_t significant = Self.Significant_Fractional_Digits;
-        Self.Significant_Fractional_Digits = Digit != 0 ? fraction + 1 : significant;
         return;
     }
     // The unsigned sum cannot wrap: the integer count is at most 2**31 - 1 and the fraction
@@ -265,13 +276,12 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
         }
         if (fraction != 0) {
             // The word in Filling is complete.
-            Self.Digits[static_cast<std::size_t>(Self.Point + fraction / 16 - 1)] = Self.Filling;
+            Self.Significant_Fractional_Digits = Significant_Fraction(Self);
+            Self.Digits[static_cast<std::uint32_t>(Self.Point) +
+                        static_cast<std::uint32_t>(fraction) / 16 - 1] = Self.Filling;
         }
         Self.Filling = std::uint64_t{Digit} << 60;
         Self.Fractional_Digits = fraction + 1;
-        if (Digit != 0) {
-            Self.Significant_Fractional_Digits = fraction + 1;
-        }
         // The rest of this word, or what is left of the capacity.
         Self.Fraction_Stop = static_cast<std::int32_t>(
             std::min(static_cast<std::uint32_t>(fraction) + 16,
@@ -284,8 +294,7 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
 inline Leading_Digits Decode_As_Integer(const Packed_Decimal& Self) {
     constexpr std::int32_t limit = 19;
     const auto& powers = Numbers::Tables::Powers_Of_10_U64;
-    const std::int64_t total =
-        std::int64_t{Self.Integral_Digits} + Self.Significant_Fractional_Digits;
+    const std::int64_t total = std::int64_t{Self.Integral_Digits} + Significant_Fraction(Self);
     if (total == 0) {
         return {0, Self.Exponent_Adjust, Self.Dropped_Non_Zero};
     }
