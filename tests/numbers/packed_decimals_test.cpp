@@ -110,6 +110,11 @@ TEST(Packed_Decimals, TrailingZerosAreCountedAcrossWords) {
         EXPECT_EQ(d.Significant_Fractional_Digits, c.significant) << c.fraction;
         EXPECT_EQ(Significant_Fraction(d), c.significant) << c.fraction;
     }
+    // The integer part's digits lie below the fraction's first ones in the word being filled;
+    // its zeros are not the fraction's.
+    EXPECT_EQ(Significant_Fraction(make("100.00")), 0);
+    EXPECT_EQ(Significant_Fraction(make("100.020")), 2);
+    EXPECT_EQ(Decode_As_Integer(make("100.020")).W, 10002U);
 }
 
 TEST(Packed_Decimals, DecodeAsIntegerTakesNineteenDigits) {

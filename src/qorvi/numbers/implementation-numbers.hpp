@@ -162,21 +162,18 @@ inline Classified_Number Classify(const Parsing_State& Self) {
         integral > 16 || fraction > 16 || integral + fraction > 19) [[unlikely]] {
         return Detail::classify_general(Self);
     }
-    // All digits lie in one word of each part, the last one read still in Filling: W (with the
-    // fraction's trailing zeros) and its scale, exactly.
+    // W (with the fraction's trailing zeros) and its scale, exactly. Filling holds the last
+    // digits read, integer part and fraction together, up to 16 of them: all of them, or the
+    // last 16 after the leading ones, which are in the store's first word.
+    const std::uint32_t digits = integral + fraction;
     std::uint64_t w = 0;
-    if (decimal.Point < 0) {
-        if (integral != 0) {
-            w = Packed_Decimals::Top_Group_Value(decimal.Filling, decimal.Integral_Digits);
-        }
-    } else {
-        if (integral != 0) {
-            w = Packed_Decimals::Group_Value(decimal.Digits[0], decimal.Integral_Digits);
-        }
-        if (fraction != 0) {
-            w = w * Tables::Powers_Of_10_U64[fraction] +
-                Packed_Decimals::Top_Group_Value(decimal.Filling, decimal.Fractional_Digits);
-        }
+    if (digits > 16) {
+        w = Packed_Decimals::Group_Value(decimal.Digits[0],
+                                         static_cast<std::int32_t>(digits - 16)) *
+                Tables::Powers_Of_10_U64[16] +
+            Packed_Decimals::Top_Group_Value(decimal.Filling, 16);
+    } else if (digits != 0) {
+        w = Packed_Decimals::Top_Group_Value(decimal.Filling, static_cast<std::int32_t>(digits));
     }
     const std::int64_t e =
         std::int64_t{decimal.Exponent_Adjust} - decimal.Fractional_Digits +

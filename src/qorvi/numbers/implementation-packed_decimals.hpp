@@ -37,8 +37,10 @@ using Unsigned_64_Array = std::array<std::uint64_t, Digit_Positions / 16>;
 struct Packed_Decimal {
     // The word of the part being read (the fraction once a point was seen, else the integer
     // part) that holds its latest stored digit, shifted to the top: its k digits fill the top
-    // 4 * k bits, the latest in the highest four, and the bits below are zero. Zero while that
-    // part has no stored digit. The store's copy of that word is not kept up to date.
+    // 4 * k bits, the latest in the highest four. Below them lie the digits read before, back
+    // to the start of the number or of the word (the fraction's first word continues the
+    // integer part's last one; a later word starts afresh), and zeros below those. The store's
+    // copy of that word is not kept up to date.
     std::uint64_t Filling = 0;
     // While the stored digits of a part are fewer than its stop, its next digit goes into
     // Filling and nothing else needs deciding; at the stop, the digit is a leading zero, starts
@@ -167,10 +169,17 @@ constexpr std::uint32_t Stored_Digit(const Packed_Decimal& Self, std::int32_t Po
 }
 
 // Stored fraction digits up to and including the last non-zero one. The trailing zeros in the
-// word being filled are the zero digits above its latest non-zero one, at the top of Filling.
+// word being filled are the zero digits at the top of Filling, when a non-zero digit of that
+// word ends them.
 constexpr std::int32_t Significant_Fraction(const Packed_Decimal& Self) {
-    if (Self.Point >= 0 && Self.Filling != 0) {
-        return Self.Fractional_Digits - std::countl_zero(Self.Filling) / 4;
+    const std::int32_t fraction = Self.Fractional_Digits;
+    if (Self.Point >= 0 && fraction != 0) {
+        const auto in_word =
+            static_cast<std::int32_t>((static_cast<std::uint32_t>(fraction) - 1) % 16 + 1);
+        const std::int32_t zeros = std::countl_zero(Self.Filling) / 4;
+        if (zeros < in_word) {
+            return fraction - zeros;
+        }
     }
     return Self.Significant_Fractional_Digits;
 }
@@ -233,13 +242,14 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
 }
 
 // Marks the start of the fraction: it begins on the next word boundary after the integer part,
-// whose last word goes to the store. A second call changes nothing.
+// whose last word goes to the store. Filling keeps it: the fraction's first digits are shifted
+// in above it, so that a short number's digits end up in one word. A second call changes
+// nothing.
 inline void Append_Decimal_Point(Packed_Decimal& Self) {
     if (Self.Point >= 0) {
         return;
     }
     Flush(Self);
-    Self.Filling = 0;
     Self.Point =
         static_cast<std::int32_t>((static_cast<std::uint32_t>(Self.Integral_Digits) + 15) / 16);
 }
@@ -274,13 +284,16 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
         if (Self.Point < 0) {
             Detail::raise_fraction_without_point();
         }
-        if (fraction != 0) {
+        if (fraction == 0) {
+            // The fraction's first word continues the integer part's digits in Filling.
+            Self.Filling = Detail::shift_in(Self.Filling, Digit);
+        } else {
             // The word in Filling is complete.
             Self.Significant_Fractional_Digits = Significant_Fraction(Self);
             Self.Digits[static_cast<std::uint32_t>(Self.Point) +
                         static_cast<std::uint32_t>(fraction) / 16 - 1] = Self.Filling;
+            Self.Filling = std::uint64_t{Digit} << 60;
         }
-        Self.Filling = std::uint64_t{Digit} << 60;
         Self.Fractional_Digits = fraction + 1;
         // The rest of this word, or what is left of the capacity.
         Self.Fraction_Stop = static_cast<std::int32_t>(
