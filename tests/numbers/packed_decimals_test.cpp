@@ -223,7 +223,8 @@ TEST(Packed_Decimals, EveryDigitReadsBackAroundWordBoundariesAndTheCapacity) {
             }
         }
     }
-    cases.push_back({5, 779}); // the fraction fills the store up to the last position
+    cases.push_back({5, 779});  // the fraction fills the store up to the last position
+    cases.push_back({770, 14}); // ... in its first word
     cases.push_back({784, 0});
     for (const Case& c : cases) {
         const std::string integral = digits_of(c.integral, 1);
@@ -260,10 +261,13 @@ TEST(Packed_Decimals, EveryDigitReadsBackAroundWordBoundariesAndTheCapacity) {
         }
     }
     // One more fraction digit does not fit; digits may still be appended after a Flush.
-    Packed_Decimal d = make("12345." + digits_of(779, 4));
-    Append_Fractional(d, 3);
-    EXPECT_TRUE(d.Truncated);
-    EXPECT_TRUE(d.Dropped_Non_Zero);
+    for (const Case& c : {Case{5, 779}, Case{770, 14}}) {
+        Packed_Decimal d = make(digits_of(c.integral, 1) + "." + digits_of(c.fraction, 4));
+        Append_Fractional(d, 3);
+        EXPECT_TRUE(d.Truncated) << c.integral;
+        EXPECT_TRUE(d.Dropped_Non_Zero) << c.integral;
+        EXPECT_EQ(d.Fractional_Digits, static_cast<std::int32_t>(c.fraction)) << c.integral;
+    }
     Packed_Decimal e = make("1234");
     Flush(e);
     append(e, "56.78");

@@ -45,7 +45,7 @@ struct Packed_Decimal {
     // While the stored digits of a part are fewer than its stop, its next digit goes into
     // Filling and nothing else needs deciding; at the stop, the digit is a leading zero, starts
     // a new word, or does not fit. One comparison per digit. (The fraction's stop is 0 until
-    // its first digit is stored after a point.)
+    // the decimal point, so that a fraction digit without a point takes the checked path.)
     std::int32_t Integral_Stop = 0;
     std::int32_t Fraction_Stop = 0;
     // Digits of the integer part after its leading zeros, including those that did not fit.
@@ -250,8 +250,13 @@ inline void Append_Decimal_Point(Packed_Decimal& Self) {
         return;
     }
     Flush(Self);
-    Self.Point =
-        static_cast<std::int32_t>((static_cast<std::uint32_t>(Self.Integral_Digits) + 15) / 16);
+    const std::int32_t integral = Self.Integral_Digits;
+    Self.Point = static_cast<std::int32_t>((static_cast<std::uint32_t>(integral) + 15) / 16);
+    // After integer digits, the fraction's digits up to the end of its first word (or of the
+    // capacity) need no decision; a pure fraction's first digit may be a leading zero.
+    if (integral > 0 && integral < Digit_Capacity) {
+        Self.Fraction_Stop = std::min(16, Digit_Capacity - integral);
+    }
 }
 
 // Adds a digit (0 .. 9, Constraint_Error otherwise) of the fraction. Leading zeros of a pure
