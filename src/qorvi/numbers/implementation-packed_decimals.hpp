@@ -108,6 +108,14 @@ constexpr Open_Word open_word(const Packed_Decimal& self) {
             static_cast<std::int32_t>((stored - 1) % 16 + 1)};
 }
 
+// The stop for a part whose digit number Count (from 0) starts a word of the store, with
+// Stored digits of the number stored before it: the end of that word, or of the capacity if
+// that comes first.
+constexpr std::int32_t stop_after(std::int32_t count, std::uint32_t stored) {
+    return count + static_cast<std::int32_t>(
+                       std::min(std::uint32_t{16}, std::uint32_t{Digit_Capacity} - stored));
+}
+
 // A word kept at the top (as in Filling) with Count digits (1 .. 16), moved to its place.
 constexpr std::uint64_t from_top(std::uint64_t top, std::int32_t count) {
     return top >> (4 * (16 - count));
@@ -130,26 +138,22 @@ constexpr T combine_groups(T x) {
 
 } // namespace Detail
 
-// The value of the first Count digits (1 .. 16) of a word, computed without a loop: the digits
-// are moved to the top of the word, then neighbours are combined with the earlier one as the
-// more significant: within bytes, 16-bit groups, 32-bit halves, and finally the two halves.
-// Up to eight digits fit the low half, which saves the last step.
-constexpr std::uint64_t Group_Value(std::uint64_t Word, std::int32_t Count) {
-    if (Count <= 8) {
-        return Detail::combine_groups(static_cast<std::uint32_t>(Word << (4 * (8 - Count))));
-    }
-    const std::uint64_t x = Detail::combine_groups(Word << (4 * (16 - Count)));
-    return (x & 0xFFFFFFFFU) * 100000000 + (x >> 32);
-}
-
 // The value of the first Count digits (1 .. 16) of a word kept at the top, as in Filling, with
-// zeros below its digits: the word is already where Group_Value first moves it.
+// zeros below its digits, computed without a loop: neighbours are combined with the earlier
+// one as the more significant, within bytes, 16-bit groups, 32-bit halves, and finally the two
+// halves. Up to eight digits fit the high half, which saves the last step.
 constexpr std::uint64_t Top_Group_Value(std::uint64_t Top, std::int32_t Count) {
     if (Count <= 8) {
         return Detail::combine_groups(static_cast<std::uint32_t>(Top >> 32));
     }
     const std::uint64_t x = Detail::combine_groups(Top);
     return (x & 0xFFFFFFFFU) * 100000000 + (x >> 32);
+}
+
+// The value of the first Count digits (1 .. 16) of a word: the digits are moved to the top,
+// which also drops the positions above them, whatever they hold.
+constexpr std::uint64_t Group_Value(std::uint64_t Word, std::int32_t Count) {
+    return Top_Group_Value(Word << (4 * (16 - Count)), Count);
 }
 
 // Word Index (0 .. 49) of the store as it stands for the digits appended so far, the word being
@@ -223,16 +227,16 @@ inline void Append_Integral(Packed_Decimal& Self, std::uint32_t Digit) {
     } else if (stored == 0) {
         // A leading zero is skipped.
         if (Digit != 0) {
-            Self.Filling = std::uint64_t{Digit} << 60;
+            Self.Filling = Detail::shift_in(0, Digit);
             Self.Integral_Digits = 1;
-            Self.Integral_Stop = 16;
+            Self.Integral_Stop = Detail::stop_after(0, 0);
         }
     } else if (stored < Digit_Capacity) {
         // The word in Filling is complete (the capacity is a multiple of 16).
         Self.Digits[static_cast<std::uint32_t>(stored) / 16 - 1] = Self.Filling;
-        Self.Filling = std::uint64_t{Digit} << 60;
+        Self.Filling = Detail::shift_in(0, Digit);
         Self.Integral_Digits = stored + 1;
-        Self.Integral_Stop = stored + 16;
+        Self.Integral_Stop = Detail::stop_after(stored, static_cast<std::uint32_t>(stored));
     } else {
         Self.Integral_Digits = Checked::Add(stored, 1);
         Self.Exponent_Adjust = Checked::Add(Self.Exponent_Adjust, 1);
@@ -255,7 +259,7 @@ inline void Append_Decimal_Point(Packed_Decimal& Self) {
     // After integer digits, the fraction's digits up to the end of its first word (or of the
     // capacity) need no decision; a pure fraction's first digit may be a leading zero.
     if (integral > 0 && integral < Digit_Capacity) {
-        Self.Fraction_Stop = std::min(16, Digit_Capacity - integral);
+        Self.Fraction_Stop = Detail::stop_after(0, static_cast<std::uint32_t>(integral));
     }
 }
 
@@ -285,25 +289,21 @@ inline void Append_Fractional(Packed_Decimal& Self, std::uint32_t Digit) {
         Self.Truncated = true;
         Self.Dropped_Non_Zero = Self.Dropped_Non_Zero || Digit != 0;
     } else {
-        // The first digit of the fraction or of a new word of it.
+        // The first significant digit of a pure fraction (after integer digits, the point set
+        // the stop so that the fraction's first word continues theirs), or the first digit of
+        // a new word.
         if (Self.Point < 0) {
             Detail::raise_fraction_without_point();
         }
-        if (fraction == 0) {
-            // The fraction's first word continues the integer part's digits in Filling.
-            Self.Filling = Detail::shift_in(Self.Filling, Digit);
-        } else {
+        if (fraction != 0) {
             // The word in Filling is complete.
             Self.Significant_Fractional_Digits = Significant_Fraction(Self);
             Self.Digits[static_cast<std::uint32_t>(Self.Point) +
                         static_cast<std::uint32_t>(fraction) / 16 - 1] = Self.Filling;
-            Self.Filling = std::uint64_t{Digit} << 60;
         }
+        Self.Filling = Detail::shift_in(0, Digit);
         Self.Fractional_Digits = fraction + 1;
-        // The rest of this word, or what is left of the capacity.
-        Self.Fraction_Stop = static_cast<std::int32_t>(
-            std::min(static_cast<std::uint32_t>(fraction) + 16,
-                     static_cast<std::uint32_t>(fraction) + (Digit_Capacity - stored)));
+        Self.Fraction_Stop = Detail::stop_after(fraction, stored);
     }
 }
 
