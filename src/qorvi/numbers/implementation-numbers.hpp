@@ -175,17 +175,18 @@ inline Classified_Number Classify(const Parsing_State& Self) {
     } else if (digits != 0) {
         w = Packed_Decimals::Top_Group_Value(decimal.Filling, static_cast<std::int32_t>(digits));
     }
-    const std::int64_t e =
-        std::int64_t{decimal.Exponent_Adjust} - decimal.Fractional_Digits +
-        (Self.Exponent_Minus ? -std::int64_t{Self.Exponent} : std::int64_t{Self.Exponent});
     if (!Self.Fractional && !Self.Exponential) {
-        constexpr auto largest =
-            static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-        if (e == 0 && w <= largest) {
+        // At most 16 digits and none dropped: with no scale, the integer always fits.
+        if (decimal.Exponent_Adjust == 0) {
             return {JSON_Number_Kind::JSON_INTEGER,
                     static_cast<std::int64_t>(Self.Minus ? 0 - w : w), 0.0};
         }
-    } else if (w != 0 && e >= Tables::Smallest_Power_Of_Ten && e <= Tables::Largest_Power_Of_Ten) {
+        return Detail::classify_general(Self);
+    }
+    const std::int64_t e =
+        std::int64_t{decimal.Exponent_Adjust} - decimal.Fractional_Digits +
+        (Self.Exponent_Minus ? -std::int64_t{Self.Exponent} : std::int64_t{Self.Exponent});
+    if (w != 0 && e >= Tables::Smallest_Power_Of_Ten && e <= Tables::Largest_Power_Of_Ten) {
         const auto q = static_cast<std::int32_t>(e);
         const Clinger::Conversion_Result fast = Clinger::Convert(w, q);
         if (fast.Success) {
