@@ -7,9 +7,9 @@
 // starts at digit 0; the fraction starts at the first word boundary after it.
 //
 // While a part is being read, the word that holds its latest digit is kept in Filling instead
-// of the digit store: a digit is shifted in at the top of that word, which costs a constant
-// shift, a table lookup and an or, and the word is written to the store once it is complete (or at
-// the decimal point). The functions below read that word from Filling where it applies; Flush
+// of the digit store: a digit is shifted in at the top of that word, which costs two constant
+// shifts and an or, and the word is written to the store once it is complete (or at the
+// decimal point). The functions below read that word from Filling where it applies; Flush
 // writes it to the store for code that reads Digits directly.
 #pragma once
 
@@ -85,20 +85,9 @@ namespace Detail {
 [[noreturn]] QORVI_API void raise_bad_digit();
 [[noreturn]] QORVI_API void raise_fraction_without_point();
 
-// Each four-bit value at the top of a word. Looking the digit up instead of shifting it there
-// saves a shift per digit: on common x86 cores shifts share their two execution ports with the
-// branches, of which the digit loop already has three per digit.
-inline constexpr std::array<std::uint64_t, 16> top_digit = [] {
-    std::array<std::uint64_t, 16> values{};
-    for (std::uint64_t d = 0; d < 16; ++d) {
-        values[d] = d << 60;
-    }
-    return values;
-}();
-
 // Filling with digit d (0 .. 9) shifted in as the latest digit of its word.
 constexpr std::uint64_t shift_in(std::uint64_t filling, std::uint32_t d) {
-    return filling >> 4 | top_digit[d];
+    return filling >> 4 | std::uint64_t{d} << 60;
 }
 
 // Where the word kept in Filling belongs: its index in the store and its number of digits
