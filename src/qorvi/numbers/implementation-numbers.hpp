@@ -168,9 +168,14 @@ inline Classified_Number Classify(const Parsing_State& Self) {
     const std::uint32_t digits = integral + fraction;
     std::uint64_t w = 0;
     if (digits > 16) {
-        w = Packed_Decimals::Group_Value(decimal.Digits[0],
-                                         static_cast<std::int32_t>(digits - 16)) *
-                Tables::Powers_Of_10_U64[16] +
+        // The leading one to three digits open the store's first word; a single one (as in
+        // 17-digit doubles) is read directly.
+        const std::uint64_t first = decimal.Digits[0];
+        const std::uint64_t lead =
+            digits == 17
+                ? (first & 0xF)
+                : Packed_Decimals::Group_Value(first, static_cast<std::int32_t>(digits - 16));
+        w = lead * Tables::Powers_Of_10_U64[16] +
             Packed_Decimals::Top_Group_Value(decimal.Filling, 16);
     } else if (digits != 0) {
         w = Packed_Decimals::Top_Group_Value(decimal.Filling, static_cast<std::int32_t>(digits));
