@@ -28,7 +28,9 @@ inline bool Feed(Qorvi::Implementation::Numbers::Parsing_State& State, std::stri
     }
     std::size_t start = i;
     // The digit loops are unrolled so that the end of the text is checked once per four
-    // characters; each character still goes to the recognizer on its own.
+    // characters; each character still goes to the recognizer on its own. They are written
+    // out rather than shared through a lambda: a lambda that holds State by reference made GCC
+    // keep the digit counts in memory inside the loop.
 #pragma GCC unroll 4
     for (; i < n; ++i) {
         const char32_t c = wide(Text[i]);

@@ -12,7 +12,6 @@
 
 #include <bit>
 #include <cstdint>
-#include <limits>
 #include <qorvi/export.hpp>
 #include <qorvi/numbers/implementation-numbers-clinger.hpp>
 #include <qorvi/numbers/implementation-numbers-eisel_lemire.hpp>
@@ -186,21 +185,21 @@ inline Classified_Number Classify(const Parsing_State& Self) {
             return {JSON_Number_Kind::JSON_INTEGER,
                     static_cast<std::int64_t>(Self.Minus ? 0 - w : w), 0.0};
         }
-        return Detail::classify_general(Self);
-    }
-    const std::int64_t e =
-        std::int64_t{decimal.Exponent_Adjust} - decimal.Fractional_Digits +
-        (Self.Exponent_Minus ? -std::int64_t{Self.Exponent} : std::int64_t{Self.Exponent});
-    if (w != 0 && e >= Tables::Smallest_Power_Of_Ten && e <= Tables::Largest_Power_Of_Ten) {
-        const auto q = static_cast<std::int32_t>(e);
-        const Clinger::Conversion_Result fast = Clinger::Convert(w, q);
-        if (fast.Success) {
-            return {JSON_Number_Kind::JSON_FLOAT, 0, Self.Minus ? -fast.Value : fast.Value};
-        }
-        const Decoded_Float result = Eisel_Lemire::Convert(w, q);
-        if (result.Power >= 0 && result.Power < 2047) [[likely]] {
-            return {JSON_Number_Kind::JSON_FLOAT, 0,
-                    Encode_IEEE_Float(result.Mantissa, result.Power, Self.Minus)};
+    } else {
+        const std::int64_t e =
+            std::int64_t{decimal.Exponent_Adjust} - decimal.Fractional_Digits +
+            (Self.Exponent_Minus ? -std::int64_t{Self.Exponent} : std::int64_t{Self.Exponent});
+        if (w != 0 && e >= Tables::Smallest_Power_Of_Ten && e <= Tables::Largest_Power_Of_Ten) {
+            const auto q = static_cast<std::int32_t>(e);
+            const Clinger::Conversion_Result fast = Clinger::Convert(w, q);
+            if (fast.Success) {
+                return {JSON_Number_Kind::JSON_FLOAT, 0, Self.Minus ? -fast.Value : fast.Value};
+            }
+            const Decoded_Float result = Eisel_Lemire::Convert(w, q);
+            if (result.Power >= 0 && result.Power < 2047) [[likely]] {
+                return {JSON_Number_Kind::JSON_FLOAT, 0,
+                        Encode_IEEE_Float(result.Mantissa, result.Power, Self.Minus)};
+            }
         }
     }
     return Detail::classify_general(Self);
